@@ -1,0 +1,45 @@
+#include "platform/atomic_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kalvero {
+
+TWriteError::TWriteError(const QString& path)
+    : std::runtime_error(QStringLiteral("In %1 kann nicht geschrieben werden")
+                             .arg(QDir::toNativeSeparators(path))
+                             .toStdString()),
+      FPath(path) {}
+
+void WriteFileAtomic(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TWriteError(path);
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        throw TWriteError(path);
+    }
+    if (!file.commit())
+        throw TWriteError(path);
+}
+
+bool ReadWholeFile(const QString& path, QByteArray& data) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    data = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+QByteArray Utf8Bom() {
+    return QByteArray("\xEF\xBB\xBF", 3);
+}
+
+QByteArray StripUtf8Bom(const QByteArray& data) {
+    return data.startsWith(Utf8Bom()) ? data.mid(3) : data;
+}
+
+} // namespace kalvero
