@@ -1,0 +1,7 @@
+#include "engine/cursor_idle.h"
+
+namespace kalvero {
+
+void TCursorIdle::Advance(double /*dt*/) {}
+
+} // namespace kalvero

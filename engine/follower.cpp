@@ -1,0 +1,7 @@
+#include "engine/follower.h"
+
+namespace kalvero {
+
+void TFollower::Advance(double /*dt*/) {}
+
+} // namespace kalvero

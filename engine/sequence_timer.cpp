@@ -1,0 +1,7 @@
+#include "engine/sequence_timer.h"
+
+namespace kalvero {
+
+void TSequenceTimer::Advance(double /*dt*/) {}
+
+} // namespace kalvero
