@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <ostream>
+
+// Readable QString and QByteArray values in GoogleTest failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& data, std::ostream* os) {
+    *os << '"' << data.toStdString() << '"';
+}
