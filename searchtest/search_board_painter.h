@@ -1,0 +1,61 @@
+#pragma once
+
+#include "searchtest/search_board.h"
+#include "searchtest/search_picture.h"
+
+#include <QString>
+#include <array>
+
+namespace kalvero {
+
+// The pictures of the task: the 26 letter pictures by letter index and the optional background.
+struct TSearchPictures {
+    std::array<TSearchPicture, SearchLetterCount> Letters;
+    TSearchPicture Background;
+};
+
+// Loads the pictures from the picture folder. False when any letter picture is missing or
+// cannot be decoded; a missing background only leaves Background absent.
+bool LoadSearchPictures(const QString& pictureFolder, TSearchPictures& pictures);
+
+// What the cached picture of the board shows.
+struct TSearchScene {
+    int Width = 0;
+    int Height = 0;
+    double Px = 1;
+    bool Running = false;
+    int Target = 0;
+    const TSearchItems* Items = nullptr;
+    const TSearchPictures* Pictures = nullptr;
+};
+
+// Where the header "Gesucht:" and the target picture go.
+struct TSearchHeaderLayout {
+    double TextX = 0;
+    double Baseline = 0;
+    double PictureX = 0;
+    double PictureY = 0;
+    double PictureSize = 0;
+};
+TSearchHeaderLayout SearchHeaderLayout(int width, double textAdvance, double px);
+
+// Background (covering the surface, centred) and, while running, the header and the 60
+// scaled letter pictures. Absent when the size is not positive.
+TSearchPicture RenderSearchStatic(const TSearchScene& scene);
+
+// The marked buttons' strokes, lower left to upper right: a dark, three-quarter opaque stroke
+// under a narrower yellow one, both with round ends.
+void DrawSearchMarks(cairo_surface_t* target, const TSearchItems& items,
+                     const TSearchGeometry& geometry);
+
+// Copies source into target (same size; target is made anew when it differs) and draws the
+// marks over it.
+void ComposeSearchFrame(const TSearchPicture& source, const TSearchItems& items,
+                        const TSearchGeometry& geometry, TSearchPicture& target);
+
+// A picture drawn into the largest square centred in a rectangle of width x height over a
+// plain colour (0xRRGGBB); used for the target letter on the instruction panel.
+TSearchPicture RenderCentredSquare(const TSearchPicture& picture, int width, int height,
+                                   unsigned backgroundRgb);
+
+} // namespace kalvero
