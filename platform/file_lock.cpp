@@ -30,6 +30,18 @@ TLockedFile::~TLockedFile() {
 
 TLockResult TLockedFile::Open(const QString& path, bool createMissing) {
     Close();
+    // A writer that replaces the whole file renames a new one over the path; a lock taken on
+    // the old file in the meantime guards nothing, so check the path still leads to it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const TLockResult result = OpenOnce(path, createMissing);
+        if (result != TLockResult::Locked || StillAtPath(path))
+            return result;
+        Close();
+    }
+    return TLockResult::Failed;
+}
+
+TLockResult TLockedFile::OpenOnce(const QString& path, bool createMissing) {
     const QByteArray name = QFile::encodeName(path);
     const int flags = O_RDWR | O_APPEND | O_CLOEXEC | (createMissing ? O_CREAT : 0);
     const int fd = ::open(name.constData(), flags, 0666);
@@ -47,6 +59,13 @@ TLockResult TLockedFile::Open(const QString& path, bool createMissing) {
     }
     FFd = fd;
     return TLockResult::Locked;
+}
+
+bool TLockedFile::StillAtPath(const QString& path) const {
+    struct stat opened {};
+    struct stat named {};
+    return fstat(FFd, &opened) == 0 && stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 qint64 TLockedFile::Size() const {

@@ -38,6 +38,9 @@ public:
     void Close();
 
 private:
+    TLockResult OpenOnce(const QString& path, bool createMissing);
+    bool StillAtPath(const QString& path) const;
+
     int FFd = -1;
 };
 
