@@ -16,6 +16,10 @@ struct TIntegerCase {
     std::optional<std::int32_t> Expected;
 };
 
+void PrintTo(const TIntegerCase& c, std::ostream* os) {
+    *os << c.Json;
+}
+
 class JsonIntegerTest : public testing::TestWithParam<TIntegerCase> {};
 
 TEST_P(JsonIntegerTest, ReadsWholeNumbersWithin32Bits) {
