@@ -80,7 +80,7 @@ void TUserManager::DeleteUser(const QString& AUsername) {
 
 QStringList TUserManager::GetUsers() const {
     QStringList users = FIni->ReadSections();
-    users.removeIf(IsProgramSection);
+    users.removeIf([](const QString& name) { return IsProgramSection(name) || IsBlank(name); });
     std::stable_sort(users.begin(), users.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });

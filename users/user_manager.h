@@ -35,7 +35,8 @@ public:
     // Removes the user's section, and "LastUser" when it names this user. Files of the user in
     // the data folder stay. The section "Programm" is never removed this way.
     void DeleteUser(const QString& AUsername);
-    // All users (sections other than "Programm"), sorted without regard to case.
+    // All users (sections other than "Programm"), sorted without regard to case. A section with
+    // a blank name (only by hand-editing) is no user: it could never be addressed.
     QStringList GetUsers() const;
     bool UserExists(const QString& AUsername) const;
 

@@ -86,6 +86,7 @@ TEST_F(UserManagerTest, BlankNamesAreNeverWritten) {
     TIniFile(FPath).WriteString("   ", "PauseNach", "5");
     EXPECT_EQ(FUsers.GetValue("   ", "PauseNach", "20"), "20");
     EXPECT_FALSE(FUsers.UserExists("   "));
+    EXPECT_TRUE(FUsers.GetUsers().isEmpty());
 }
 
 TEST_F(UserManagerTest, NamesAreAddressedAsPassed) {
