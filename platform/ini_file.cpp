@@ -56,9 +56,9 @@ bool IsControl(QChar c) {
     return c.unicode() < 0x20 || c.unicode() == 0x7F;
 }
 
-// Escapes what the line parser would misread; special() names the characters that are
-// escaped wherever they stand.
-template <typename Special> QString Encode(const QString& text, Special special) {
+// Escapes what the line parser would misread: "%", control characters, leading and trailing
+// blanks, and whatever alsoEscaped(character, position) asks for.
+template <typename Rule> QString Encode(const QString& text, Rule alsoEscaped) {
     qsizetype firstKept = 0;
     qsizetype lastKept = text.size() - 1;
     while (firstKept < text.size() && text[firstKept] == ' ')
@@ -70,7 +70,7 @@ template <typename Special> QString Encode(const QString& text, Special special)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         const bool edgeBlank = c == ' ' && (i < firstKept || i > lastKept);
-        if (c == '%' || IsControl(c) || edgeBlank || special(c, i))
+        if (c == '%' || IsControl(c) || edgeBlank || alsoEscaped(c, i))
             AppendEscaped(out, c);
         else
             out += c;
