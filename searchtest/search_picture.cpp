@@ -55,6 +55,20 @@ unsigned TSearchPicture::PixelAt(int x, int y) const {
     return value;
 }
 
+TSearchPicture CopySearchPicture(const TSearchPicture& source) {
+    TSearchPicture copy = TSearchPicture::Create(source.Width(), source.Height());
+    if (!copy)
+        return copy;
+    cairo_surface_flush(source.Surface());
+    cairo_surface_flush(copy.Surface());
+    const int stride = cairo_image_surface_get_stride(source.Surface());
+    std::memcpy(cairo_image_surface_get_data(copy.Surface()),
+                cairo_image_surface_get_data(source.Surface()),
+                static_cast<std::size_t>(stride) * source.Height());
+    cairo_surface_mark_dirty(copy.Surface());
+    return copy;
+}
+
 TSearchPicture LoadSearchPicture(const QString& path) {
     QImage image;
     if (!image.load(path))

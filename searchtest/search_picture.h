@@ -34,6 +34,9 @@ private:
     cairo_surface_t* FSurface = nullptr;
 };
 
+// An exact copy with its own pixels; absent when the source is.
+TSearchPicture CopySearchPicture(const TSearchPicture& source);
+
 // Decodes a PNG or JPEG file; absent when it is missing or cannot be decoded.
 TSearchPicture LoadSearchPicture(const QString& path);
 
