@@ -11,7 +11,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libcairo2-dev libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libmp3lame-dev
     nlohmann-json3-dev libgtest-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
