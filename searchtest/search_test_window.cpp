@@ -208,7 +208,8 @@ void TFormSearchTest::LayoutControls() {
     FBoard->setGeometry(0, 0, w, h);
     FBoard->lower();
 
-    const int panelW = s(900);
+    // Never wider than the window, so that no instruction is cut off on a narrow monitor.
+    const int panelW = std::min(s(900), w);
     const int m = s(20);
     const int inner = panelW - 2 * m;
     const int titleH = FIntroTitle->sizeHint().height();
