@@ -196,8 +196,21 @@ void TSpriteField::SimulationStep(double dt) {
     for (auto& sprite : ActiveSprites)
         MoveSprite(*sprite, dt, secondsPerFrame, frameCount, width);
 
-    FParts.Follower.Advance(dt);
-    FParts.Alertness.UpdateAlertness(dt);
+    FParts.Follower.Advance(dt, FollowerInput(), FRandom);
+    FParts.Alertness.UpdateAlertness(dt, MoveDirection);
+}
+
+TFollowerInput TSpriteField::FollowerInput() {
+    TFollowerInput input;
+    input.Enabled = FControls.checkboxVerfolger().Checked();
+    input.BaseSpeed = BaseSpeed();
+    input.MoveDirection = MoveDirection;
+    input.RenderWidth = FRun.FRenderWidth;
+    input.RenderHeight = FRun.FRenderHeight;
+    input.Px = FRun.FPx;
+    input.FrameCount = FFrames.FollowerFrameCount();
+    input.Width = FFrames.FollowerWidth();
+    return input;
 }
 
 } // namespace kalvero

@@ -18,6 +18,7 @@ class TSequenceTimer;
 class TCursorIdle;
 struct TRunState;
 struct TFrameRequest;
+struct TFollowerInput;
 
 // The components the simulation step advances besides the sprites, in the order it calls them.
 struct TSimulationParts {
@@ -75,6 +76,8 @@ private:
     void MoveSprite(TSpriteObj& sprite, double dt, std::optional<double> secondsPerFrame,
                     int frameCount, double width);
     void ReEnter(TSpriteObj& sprite, int frameCount, double width);
+    // What the follower reads this frame.
+    TFollowerInput FollowerInput();
 
     TRandomSource& FRandom;
     TFrameSource& FFrames;
