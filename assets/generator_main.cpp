@@ -117,12 +117,12 @@ void Label(cairo_t* cr, double x, double y, const std::string& text, double size
     cairo_show_text(cr, text.c_str());
 }
 
-// Frame 1 of every set and a strip of its animation (up to 24 frames picked evenly), then all
+// Frame 1 of every set and a strip of its animation (up to 40 frames picked evenly), then all
 // 72 backgrounds.
 void WriteSheet(const std::vector<TSetOutput>& sets, const std::vector<TRendered>& thumbs,
                 const std::string& path) {
     constexpr int SheetWidth = 2240, RowHeight = 112, Margin = 16, LabelWidth = 230;
-    constexpr int MaxShown = 24;
+    constexpr int MaxShown = 40;
     int height = Margin + 40;
     std::vector<int> rows;
     for (const TSetOutput& s : sets) {
@@ -174,9 +174,11 @@ void WriteSheet(const std::vector<TSetOutput>& sets, const std::vector<TRendered
         const int top = y + (i / 12) * (ThumbHeight + 28);
         cairo_set_source_surface(cr, thumbs[i].Surface, x, top);
         cairo_paint(cr);
+        cairo_rectangle(cr, x - 0.5, top - 0.5, ThumbWidth + 1, ThumbHeight + 1);
+        Outline(cr, Hex(0x9E9E9E), 1);
         char text[64];
         std::snprintf(text, sizeof text, "%02d %s", i + 1, BackgroundTitle(i + 1).c_str());
-        Label(cr, x, top + ThumbHeight + 18, text, 12);
+        Label(cr, x, top + ThumbHeight + 18, text, 11);
     }
     WritePng(sheet.Surface, path);
 }
