@@ -2,6 +2,7 @@
 
 #include "history/history_charts.h"
 #include "history/history_data.h"
+#include "history/history_fonts.h"
 #include "history/history_print.h"
 #include "history/history_widgets.h"
 #include "platform/ui/dialogs.h"
@@ -30,13 +31,6 @@ namespace {
 const QString MessageTitle = QStringLiteral("Kalvero 4");
 const QString ProtocolFilter = QStringLiteral("Kalvero-Protokoll (*.kvprot)|*.kvprot");
 const QString ProtocolExtension = QStringLiteral("kvprot");
-
-QFont UiFont(const QString& family, int pixelSize, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 void SetBackground(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -79,7 +73,7 @@ void TFormHistory::Execute(QWidget* AOwner, const QString& AUser, bool ATherapis
 TFormHistory::TFormHistory(QWidget* AOwner, const QString& AUser, bool ATherapistMode)
     : QDialog(AOwner), FUser(AUser) {
     setWindowTitle(QStringLiteral("Kalvero 4 - Verlauf"));
-    setFont(UiFont(QStringLiteral("Segoe UI"), 13));
+    setFont(HistoryFont(QStringLiteral("Segoe UI"), 13));
     SetBackground(this, Qt::white);
     resize(1160, 720);
     setMinimumSize(900, 500);
@@ -157,7 +151,7 @@ void TFormHistory::CreateListPanel() {
 
     LabelList = new QLabel(QStringLiteral("Durchgänge (neueste oben)"), PanelList);
     LabelList->setObjectName(QStringLiteral("LabelList"));
-    LabelList->setFont(UiFont(QStringLiteral("Segoe UI"), 15, true));
+    LabelList->setFont(HistoryFont(QStringLiteral("Segoe UI"), 15, true));
     QPalette palette = LabelList->palette();
     palette.setColor(QPalette::WindowText, QColor(40, 40, 40));
     LabelList->setPalette(palette);
@@ -167,10 +161,7 @@ void TFormHistory::CreateListPanel() {
     MemoList->setObjectName(QStringLiteral("MemoList"));
     MemoList->setReadOnly(true);
     MemoList->setFrameShape(QFrame::NoFrame);
-    QFont listFont = UiFont(QStringLiteral("Consolas"), 12);
-    listFont.setStyleHint(QFont::Monospace);
-    listFont.setFixedPitch(true);
-    MemoList->setFont(listFont);
+    MemoList->setFont(ListFont(12));
     MemoList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoList->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,5 +1,7 @@
 #include "history/history_charts.h"
 
+#include "history/history_fonts.h"
+
 #include <QColor>
 #include <QDate>
 #include <QFont>
@@ -31,13 +33,6 @@ struct TChartRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
 };
-
-QFont ChartFont(int pixelHeight, bool bold) {
-    QFont font(QStringLiteral("Segoe UI"));
-    font.setPixelSize(std::max(1, pixelHeight));
-    font.setBold(bold);
-    return font;
-}
 
 int TextWidth(const QPainter& canvas, const QString& text) {
     return canvas.fontMetrics().horizontalAdvance(text);
@@ -73,11 +68,11 @@ struct TChart {
     void Title(const QString& title) {
         FillBox(Canvas, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom, Qt::white);
         Canvas.setBackgroundMode(Qt::TransparentMode);
-        Canvas.setFont(ChartFont(RoundHalfEven(15 * S), true));
+        Canvas.setFont(HistoryFont(QStringLiteral("Segoe UI"), RoundHalfEven(15 * S), true));
         Canvas.setPen(TitleColor);
         TextOut(Canvas, Rect.Left + RoundHalfEven(12 * S), Rect.Top + RoundHalfEven(8 * S), title);
         TitleHeight = TextHeight(Canvas);
-        Canvas.setFont(ChartFont(RoundHalfEven(12 * S), false));
+        Canvas.setFont(HistoryFont(QStringLiteral("Segoe UI"), RoundHalfEven(12 * S), false));
     }
 
     void EmptyText(const QString& text) {

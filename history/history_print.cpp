@@ -2,6 +2,7 @@
 
 #include "history/chart_scale.h"
 #include "history/history_charts.h"
+#include "history/history_fonts.h"
 
 #include <QDateTime>
 #include <QFont>
@@ -18,20 +19,6 @@ namespace {
 TPrintDialogFn& PrintDialogOverride() {
     static TPrintDialogFn dialog;
     return dialog;
-}
-
-QFont PrintFont(const QString& family, int pixelHeight, bool bold) {
-    QFont font(family);
-    font.setPixelSize(std::max(1, pixelHeight));
-    font.setBold(bold);
-    return font;
-}
-
-QFont ListFont(int pixelHeight) {
-    QFont font = PrintFont(QStringLiteral("Consolas"), pixelHeight, false);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
 }
 
 // One print job: the page geometry in printer pixels and the running line position.
@@ -96,11 +83,11 @@ private:
     void PrintHeader(const QString& title) {
         FPainter.setBackgroundMode(Qt::TransparentMode);
         FPainter.setPen(Qt::black);
-        FPainter.setFont(PrintFont(QStringLiteral("Segoe UI"), R(20 * FS), true));
+        FPainter.setFont(HistoryFont(QStringLiteral("Segoe UI"), R(20 * FS), true));
         FY = FM;
         TextOut(FM, FM, title);
         FY += LineHeight();
-        FPainter.setFont(PrintFont(QStringLiteral("Segoe UI"), R(12 * FS), false));
+        FPainter.setFont(HistoryFont(QStringLiteral("Segoe UI"), R(12 * FS), false));
         TextOut(FM, FY,
                 QStringLiteral("Gedruckt am ") +
                     QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy, hh:mm")) +
