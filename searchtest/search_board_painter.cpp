@@ -1,5 +1,7 @@
 #include "searchtest/search_board_painter.h"
 
+#include "engine/raster_image_decode.h"
+
 #include <algorithm>
 #include <cairo.h>
 #include <cstring>
@@ -28,7 +30,7 @@ void Fill(cairo_surface_t* target, unsigned rgb) {
     cairo_destroy(cr);
 }
 
-void DrawBackground(cairo_surface_t* target, const TSearchPicture& background, int w, int h) {
+void DrawBackground(cairo_surface_t* target, const TRasterImage& background, int w, int h) {
     if (!background || background.Width() <= 0 || background.Height() <= 0)
         return;
     const double scale = std::max(static_cast<double>(w) / background.Width(),
@@ -55,7 +57,7 @@ void DrawHeader(cairo_surface_t* target, const TSearchScene& scene) {
     cairo_show_text(cr, HeaderText);
     cairo_destroy(cr);
 
-    const TSearchPicture& picture = scene.Pictures->Letters[ClampSearchLetter(scene.Target)];
+    const TRasterImage& picture = scene.Pictures->Letters[ClampSearchLetter(scene.Target)];
     DrawPictureScaled(target, picture.Surface(), layout.PictureX, layout.PictureY,
                       layout.PictureSize, layout.PictureSize);
 }
@@ -65,7 +67,7 @@ void DrawButtons(cairo_surface_t* target, const TSearchScene& scene) {
     const double d = g.Diameter;
     for (const TSearchItem& item : *scene.Items) {
         const TSearchPoint c = g.Centre(item);
-        const TSearchPicture& picture = scene.Pictures->Letters[ClampSearchLetter(item.Letter)];
+        const TRasterImage& picture = scene.Pictures->Letters[ClampSearchLetter(item.Letter)];
         DrawPictureScaled(target, picture.Surface(), c.X - d / 2, c.Y - d / 2, d, d);
     }
 }
@@ -82,11 +84,11 @@ void StrokeMark(cairo_t* cr, const TSearchPoint& c, double d, double width, unsi
 
 bool LoadSearchPictures(const QString& pictureFolder, TSearchPictures& pictures) {
     for (int i = 0; i < SearchLetterCount; ++i) {
-        pictures.Letters[i] = LoadSearchPicture(LetterImageFile(i, pictureFolder));
+        pictures.Letters[i] = DecodeImageFile(LetterImageFile(i, pictureFolder));
         if (!pictures.Letters[i])
             return false;
     }
-    pictures.Background = LoadSearchPicture(SearchBackgroundFile(pictureFolder));
+    pictures.Background = DecodeImageFile(SearchBackgroundFile(pictureFolder));
     return true;
 }
 
@@ -102,8 +104,8 @@ TSearchHeaderLayout SearchHeaderLayout(int width, double textAdvance, double px)
     return layout;
 }
 
-TSearchPicture RenderSearchStatic(const TSearchScene& scene) {
-    TSearchPicture picture = TSearchPicture::Create(scene.Width, scene.Height);
+TRasterImage RenderSearchStatic(const TSearchScene& scene) {
+    TRasterImage picture = TRasterImage::Create(scene.Width, scene.Height);
     if (!picture)
         return picture;
     Fill(picture.Surface(), 0x28282C);
@@ -133,27 +135,24 @@ void DrawSearchMarks(cairo_surface_t* target, const TSearchItems& items,
     cairo_surface_flush(target);
 }
 
-void ComposeSearchFrame(const TSearchPicture& source, const TSearchItems& items,
-                        const TSearchGeometry& geometry, TSearchPicture& target) {
+void ComposeSearchFrame(const TRasterImage& source, const TSearchItems& items,
+                        const TSearchGeometry& geometry, TRasterImage& target) {
     if (!source)
         return;
     if (!target || target.Width() != source.Width() || target.Height() != source.Height())
-        target = TSearchPicture::Create(source.Width(), source.Height());
+        target = TRasterImage::Create(source.Width(), source.Height());
     if (!target)
         return;
     cairo_surface_flush(source.Surface());
-    cairo_surface_flush(target.Surface());
-    const int stride = cairo_image_surface_get_stride(source.Surface());
-    std::memcpy(cairo_image_surface_get_data(target.Surface()),
-                cairo_image_surface_get_data(source.Surface()),
-                static_cast<std::size_t>(stride) * source.Height());
-    cairo_surface_mark_dirty(target.Surface());
+    std::memcpy(target.MutableData(), source.Data(),
+                static_cast<std::size_t>(source.Stride()) * source.Height());
+    target.MarkDirty();
     DrawSearchMarks(target.Surface(), items, geometry);
 }
 
-TSearchPicture RenderCentredSquare(const TSearchPicture& picture, int width, int height,
-                                   unsigned backgroundRgb) {
-    TSearchPicture result = TSearchPicture::Create(width, height);
+TRasterImage RenderCentredSquare(const TRasterImage& picture, int width, int height,
+                                 unsigned backgroundRgb) {
+    TRasterImage result = TRasterImage::Create(width, height);
     if (!result)
         return result;
     Fill(result.Surface(), backgroundRgb);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/raster_image.h"
 #include "searchtest/search_board.h"
 #include "searchtest/search_picture.h"
 
@@ -10,8 +11,8 @@ namespace kalvero {
 
 // The pictures of the task: the 26 letter pictures by letter index and the optional background.
 struct TSearchPictures {
-    std::array<TSearchPicture, SearchLetterCount> Letters;
-    TSearchPicture Background;
+    std::array<TRasterImage, SearchLetterCount> Letters;
+    TRasterImage Background;
 };
 
 // Loads the pictures from the picture folder. False when any letter picture is missing or
@@ -41,7 +42,7 @@ TSearchHeaderLayout SearchHeaderLayout(int width, double textAdvance, double px)
 
 // Background (covering the surface, centred) and, while running, the header and the 60
 // scaled letter pictures. Absent when the size is not positive.
-TSearchPicture RenderSearchStatic(const TSearchScene& scene);
+TRasterImage RenderSearchStatic(const TSearchScene& scene);
 
 // The marked buttons' strokes, lower left to upper right: a dark, three-quarter opaque stroke
 // under a narrower yellow one, both with round ends.
@@ -50,12 +51,12 @@ void DrawSearchMarks(cairo_surface_t* target, const TSearchItems& items,
 
 // Copies source into target (same size; target is made anew when it differs) and draws the
 // marks over it.
-void ComposeSearchFrame(const TSearchPicture& source, const TSearchItems& items,
-                        const TSearchGeometry& geometry, TSearchPicture& target);
+void ComposeSearchFrame(const TRasterImage& source, const TSearchItems& items,
+                        const TSearchGeometry& geometry, TRasterImage& target);
 
 // A picture drawn into the largest square centred in a rectangle of width x height over a
 // plain colour (0xRRGGBB); used for the target letter on the instruction panel.
-TSearchPicture RenderCentredSquare(const TSearchPicture& picture, int width, int height,
-                                   unsigned backgroundRgb);
+TRasterImage RenderCentredSquare(const TRasterImage& picture, int width, int height,
+                                 unsigned backgroundRgb);
 
 } // namespace kalvero

@@ -1,92 +1,13 @@
 #include "searchtest/search_picture.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <pixman.h>
 
 namespace kalvero {
-
-TSearchPicture& TSearchPicture::operator=(TSearchPicture&& other) noexcept {
-    if (this != &other) {
-        if (FSurface)
-            cairo_surface_destroy(FSurface);
-        FSurface = other.FSurface;
-        other.FSurface = nullptr;
-    }
-    return *this;
-}
-
-TSearchPicture::~TSearchPicture() {
-    if (FSurface)
-        cairo_surface_destroy(FSurface);
-}
-
-TSearchPicture TSearchPicture::Create(int width, int height) {
-    if (width <= 0 || height <= 0)
-        return {};
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
-        return {};
-    }
-    return TSearchPicture(s);
-}
-
-int TSearchPicture::Width() const {
-    return FSurface ? cairo_image_surface_get_width(FSurface) : 0;
-}
-
-int TSearchPicture::Height() const {
-    return FSurface ? cairo_image_surface_get_height(FSurface) : 0;
-}
-
-unsigned TSearchPicture::PixelAt(int x, int y) const {
-    if (!FSurface || x < 0 || y < 0 || x >= Width() || y >= Height())
-        return 0;
-    cairo_surface_flush(FSurface);
-    const unsigned char* row =
-        cairo_image_surface_get_data(FSurface) + y * cairo_image_surface_get_stride(FSurface);
-    std::uint32_t value;
-    std::memcpy(&value, row + x * 4, 4);
-    return value;
-}
-
-TSearchPicture CopySearchPicture(const TSearchPicture& source) {
-    TSearchPicture copy = TSearchPicture::Create(source.Width(), source.Height());
-    if (!copy)
-        return copy;
-    cairo_surface_flush(source.Surface());
-    cairo_surface_flush(copy.Surface());
-    const int stride = cairo_image_surface_get_stride(source.Surface());
-    std::memcpy(cairo_image_surface_get_data(copy.Surface()),
-                cairo_image_surface_get_data(source.Surface()),
-                static_cast<std::size_t>(stride) * source.Height());
-    cairo_surface_mark_dirty(copy.Surface());
-    return copy;
-}
-
-TSearchPicture LoadSearchPicture(const QString& path) {
-    QImage image;
-    if (!image.load(path))
-        return {};
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    TSearchPicture picture = TSearchPicture::Create(image.width(), image.height());
-    if (!picture)
-        return {};
-    cairo_surface_t* s = picture.Surface();
-    cairo_surface_flush(s);
-    unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(data + y * stride, image.constScanLine(y),
-                    static_cast<std::size_t>(image.width()) * 4);
-    cairo_surface_mark_dirty(s);
-    return picture;
-}
 
 namespace {
 

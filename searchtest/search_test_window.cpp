@@ -30,7 +30,7 @@ constexpr unsigned PanelRgb = 0xF6F6F6;
 const char* const MissingPicturesText =
     "Die Bilder für die Suchaufgabe fehlen (Ordner Grafik\\Alphabet). Die Suchaufgabe entfällt.";
 
-void PaintPicture(QWidget* widget, const TSearchPicture& picture) {
+void PaintPicture(QWidget* widget, const TRasterImage& picture) {
     QPainter painter(widget);
     if (!picture)
         return;
@@ -71,7 +71,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const TSearchPicture& letter = FForm->FPictures.Letters[FForm->FTarget];
+        const TRasterImage& letter = FForm->FPictures.Letters[FForm->FTarget];
         PaintPicture(this, RenderCentredSquare(letter, width(), height(), PanelRgb));
     }
 
@@ -254,14 +254,14 @@ void TFormSearchTest::EnsureStatic(int width, int height) {
     FStaticRun = FRunning;
 }
 
-const TSearchPicture& TFormSearchTest::ComposeFrame() {
+const TRasterImage& TFormSearchTest::ComposeFrame() {
     EnsureStatic(FBoard->width(), FBoard->height());
     ComposeSearchFrame(FStatic, FItems, Geometry(), FFrame);
     return FFrame;
 }
 
-TSearchPicture TFormSearchTest::RenderFrame() {
-    return CopySearchPicture(ComposeFrame());
+TRasterImage TFormSearchTest::RenderFrame() {
+    return CopyImage(ComposeFrame());
 }
 
 void TFormSearchTest::resizeEvent(QResizeEvent* event) {

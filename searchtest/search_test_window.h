@@ -42,7 +42,7 @@ public:
     std::int64_t AllFoundMs() const { return FAllFoundMs; }
     QWidget* BoardView() const { return FBoard; }
     // The board as the next repaint draws it: cached picture plus marks.
-    TSearchPicture RenderFrame();
+    TRasterImage RenderFrame();
 
     // Closes the window with Cancel, as Esc does.
     void reject() override;
@@ -66,7 +66,7 @@ private:
     void GenerateBoard(TRandomSource& random);
     std::int64_t ElapsedMs() const;
     void EnsureStatic(int width, int height);
-    const TSearchPicture& ComposeFrame();
+    const TRasterImage& ComposeFrame();
 
     void btnStartClick();
     void btnSkipClick();
@@ -80,11 +80,11 @@ private:
     int FTarget = 0;
     TSearchItems FItems;
     TSearchPictures FPictures; // FImages and FBackground
-    TSearchPicture FStatic;
+    TRasterImage FStatic;
     int FStaticW = 0;
     int FStaticH = 0;
     bool FStaticRun = false;
-    TSearchPicture FFrame; // the cached picture with the marks, shown by the board
+    TRasterImage FFrame; // the cached picture with the marks, shown by the board
     double FPx = 1;
 
     QWidget* FIntro = nullptr;

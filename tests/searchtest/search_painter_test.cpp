@@ -9,8 +9,8 @@ namespace kalvero {
 namespace {
 
 // An opaque picture of one colour (0xRRGGBB).
-TSearchPicture Solid(int w, int h, unsigned rgb) {
-    TSearchPicture p = TSearchPicture::Create(w, h);
+TRasterImage Solid(int w, int h, unsigned rgb) {
+    TRasterImage p = TRasterImage::Create(w, h);
     cairo_t* cr = cairo_create(p.Surface());
     cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
                          (rgb & 0xFF) / 255.0);
@@ -19,7 +19,7 @@ TSearchPicture Solid(int w, int h, unsigned rgb) {
     return p;
 }
 
-void FillRect(const TSearchPicture& p, double x, double y, double w, double h, unsigned rgb) {
+void FillRect(const TRasterImage& p, double x, double y, double w, double h, unsigned rgb) {
     cairo_t* cr = cairo_create(p.Surface());
     cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
                          (rgb & 0xFF) / 255.0);
@@ -47,10 +47,10 @@ TSearchPictures LetterPictures(bool withBackground) {
 }
 
 TEST(DrawPictureScaled, EnlargesSmoothly) {
-    TSearchPicture twoPixels = TSearchPicture::Create(2, 1);
+    TRasterImage twoPixels = TRasterImage::Create(2, 1);
     FillRect(twoPixels, 1, 0, 1, 1, 0xFFFFFF);
     FillRect(twoPixels, 0, 0, 1, 1, 0x000000);
-    TSearchPicture target = Solid(40, 10, 0xFF0000);
+    TRasterImage target = Solid(40, 10, 0xFF0000);
     DrawPictureScaled(target.Surface(), twoPixels.Surface(), 0, 0, 40, 10);
     int previous = -1;
     int between = 0;
@@ -69,11 +69,11 @@ TEST(DrawPictureScaled, EnlargesSmoothly) {
 
 TEST(DrawPictureScaled, ReducesWithoutAliasing) {
     // One-pixel checkerboard reduced by four: every pixel comes out mid-grey.
-    TSearchPicture board = Solid(64, 64, 0x000000);
+    TRasterImage board = Solid(64, 64, 0x000000);
     for (int y = 0; y < 64; ++y)
         for (int x = y % 2; x < 64; x += 2)
             FillRect(board, x, y, 1, 1, 0xFFFFFF);
-    TSearchPicture target = Solid(16, 16, 0x000000);
+    TRasterImage target = Solid(16, 16, 0x000000);
     DrawPictureScaled(target.Surface(), board.Surface(), 0, 0, 16, 16);
     for (int y = 2; y < 14; ++y)
         for (int x = 2; x < 14; ++x)
@@ -81,8 +81,8 @@ TEST(DrawPictureScaled, ReducesWithoutAliasing) {
 }
 
 TEST(DrawPictureScaled, ClipsToTheTargetAndLeavesTheRestAlone) {
-    TSearchPicture target = Solid(20, 20, 0x0000FF);
-    TSearchPicture green = Solid(10, 10, 0x00FF00);
+    TRasterImage target = Solid(20, 20, 0x0000FF);
+    TRasterImage green = Solid(10, 10, 0x00FF00);
     DrawPictureScaled(target.Surface(), green.Surface(), -10, 12, 20, 20);
     EXPECT_EQ(target.PixelAt(5, 15), 0xFF00FF00u);
     EXPECT_EQ(target.PixelAt(15, 5), 0xFF0000FFu);
@@ -99,13 +99,13 @@ TEST(RenderSearchStatic, BackgroundCoversTheSurfaceCentred) {
     pictures.Background = Solid(200, 100, 0xFF0000);
     FillRect(pictures.Background, 100, 0, 100, 100, 0x0000FF);
     TSearchScene scene{100, 100, 1.0, false, 0, nullptr, &pictures};
-    const TSearchPicture frame = RenderSearchStatic(scene);
+    const TRasterImage frame = RenderSearchStatic(scene);
     EXPECT_EQ(frame.PixelAt(10, 50), 0xFFFF0000u);
     EXPECT_EQ(frame.PixelAt(90, 50), 0xFF0000FFu);
 
     // Taller than wide: scaled by 4 to cover a 400 x 400 surface; the red half still the left.
     scene.Width = scene.Height = 400;
-    const TSearchPicture big = RenderSearchStatic(scene);
+    const TRasterImage big = RenderSearchStatic(scene);
     EXPECT_EQ(big.PixelAt(0, 0), 0xFFFF0000u);
     EXPECT_EQ(big.PixelAt(399, 399), 0xFF0000FFu);
 }
@@ -113,7 +113,7 @@ TEST(RenderSearchStatic, BackgroundCoversTheSurfaceCentred) {
 TEST(RenderSearchStatic, WithoutBackgroundThePlainColour) {
     TSearchPictures pictures = LetterPictures(false);
     TSearchScene scene{64, 48, 1.0, false, 0, nullptr, &pictures};
-    const TSearchPicture frame = RenderSearchStatic(scene);
+    const TRasterImage frame = RenderSearchStatic(scene);
     EXPECT_EQ(frame.PixelAt(0, 0), 0xFF28282Cu);
     EXPECT_EQ(frame.PixelAt(63, 47), 0xFF28282Cu);
     EXPECT_FALSE(RenderSearchStatic({0, 48, 1.0, false, 0, nullptr, &pictures}));
@@ -127,14 +127,14 @@ TEST(RenderSearchStatic, ButtonsAndHeaderOnlyWhileRunning) {
     TSearchScene scene{w, h, 1.0, false, 30, &items, &pictures};
     const TSearchGeometry g = SearchGeometry(w, h, 1.0);
 
-    const TSearchPicture intro = RenderSearchStatic(scene);
+    const TRasterImage intro = RenderSearchStatic(scene);
     for (const TSearchItem& item : items) {
         const TSearchPoint c = g.Centre(item);
         ASSERT_EQ(intro.PixelAt(int(c.X), int(c.Y)), 0xFF3050A0u) << "no buttons before start";
     }
 
     scene.Running = true;
-    const TSearchPicture board = RenderSearchStatic(scene);
+    const TRasterImage board = RenderSearchStatic(scene);
     for (const TSearchItem& item : items) {
         const TSearchPoint c = g.Centre(item);
         ASSERT_EQ(board.PixelAt(int(c.X), int(c.Y)), 0xFF000000u | LetterColour(item.Letter));
@@ -175,8 +175,8 @@ TEST(DrawSearchMarks, YellowOverDarkOnMarkedButtonsOnly) {
     items[0].CY = items[1].CY = 0.5f;
     items[0].Marked = true;
     const TSearchGeometry g = SearchGeometry(1200, 1150, 1.0); // board 1200 x 1000, D = 62
-    const TSearchPicture grey = Solid(1200, 1150, 0x808080);
-    TSearchPicture frame;
+    const TRasterImage grey = Solid(1200, 1150, 0x808080);
+    TRasterImage frame;
     ComposeSearchFrame(grey, items, g, frame);
     ASSERT_TRUE(frame);
 
@@ -200,8 +200,8 @@ TEST(DrawSearchMarks, YellowOverDarkOnMarkedButtonsOnly) {
 }
 
 TEST(RenderCentredSquare, LargestCentredSquareOnThePanelColour) {
-    const TSearchPicture red = Solid(30, 30, 0xFF0000);
-    const TSearchPicture p = RenderCentredSquare(red, 200, 100, 0xF6F6F6);
+    const TRasterImage red = Solid(30, 30, 0xFF0000);
+    const TRasterImage p = RenderCentredSquare(red, 200, 100, 0xF6F6F6);
     EXPECT_EQ(p.PixelAt(100, 50), 0xFFFF0000u);
     EXPECT_EQ(p.PixelAt(52, 50), 0xFFFF0000u);
     EXPECT_EQ(p.PixelAt(147, 50), 0xFFFF0000u);
