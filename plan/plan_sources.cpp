@@ -27,10 +27,11 @@ TSequenceSections ReadSequenceSections(const QString& sequenceFile, const QStrin
     if (playlist == nullptr || !playlist->is_array())
         return result;
     for (const TJson& entry : *playlist) {
+        // A text member: a JSON string, or a number read as it was written.
         const TJson* file = JsonMember(entry, "file");
-        if (file == nullptr || !file->is_string())
+        if (file == nullptr || !(file->is_string() || file->is_number()))
             continue;
-        const QString name = QString::fromStdString(file->get_ref<const std::string&>());
+        const QString name = JsonString(doc, file);
         const QString settings = ReadProfileJson(profilesFolder + name);
         if (settings.isEmpty()) {
             ++result.Missing;

@@ -11,7 +11,8 @@ namespace kalvero {
 // does not exist, cannot be read or holds no JSON object.
 QString ReadProfileJson(const QString& path);
 
-// The sections a sequence file gives a plan: one per playlist entry with a text "file" whose
+// The sections a sequence file gives a plan: one per playlist entry with a text "file" (a number
+// counts as its text) whose
 // profile file (in profilesFolder) holds a settings object. Entries whose profile is missing or
 // unreadable are counted in Missing; elements that are no such entry are skipped uncounted.
 struct TSequenceSections {
