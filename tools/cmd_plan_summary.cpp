@@ -27,9 +27,10 @@ int PlanSummary(const std::vector<std::string>& args) {
     return 0;
 }
 
-const TCommandRegistration registration(
-    "plan-summary", "plan-summary DATEI   Zusammenfassung eines Trainingsplans (.kvplan)",
-    PlanSummary);
+const TCommandRegistration
+    registration("plan-summary",
+                 "plan-summary DATEI   Zusammenfassung eines Trainingsplans (.kvplan)",
+                 PlanSummary);
 
 } // namespace
 
