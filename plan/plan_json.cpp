@@ -203,7 +203,9 @@ TJsonDocument::~TJsonDocument() = default;
 
 bool TJsonDocument::Parse(const QByteArray& utf8) {
     FData = std::make_unique<TData>();
-    const QByteArray text = StripUtf8Bom(utf8);
+    // The file is read as UTF-8 text first: malformed byte sequences become U+FFFD instead of
+    // making the whole document unreadable.
+    const QByteArray text = QString::fromUtf8(StripUtf8Bom(utf8)).toUtf8();
     TDomBuilder builder;
     bool ok = false;
     try {

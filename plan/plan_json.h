@@ -27,8 +27,9 @@ public:
     TJsonDocument(const TJsonDocument&) = delete;
     TJsonDocument& operator=(const TJsonDocument&) = delete;
 
-    // Parses UTF-8 text; a leading byte order mark is skipped. Returns false for text that is not
-    // JSON or nests deeper than kMaxJsonDepth; the root is then null.
+    // Parses UTF-8 text; a leading byte order mark is skipped, malformed UTF-8 is read as U+FFFD.
+    // Returns false for text that is not JSON or nests deeper than kMaxJsonDepth; the root is
+    // then null.
     bool Parse(const QByteArray& utf8);
     // Reads a regular file of at most kMaxJsonFileBytes and parses it; false when that fails.
     bool ParseFile(const QString& path);
