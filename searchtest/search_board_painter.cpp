@@ -104,13 +104,24 @@ TSearchHeaderLayout SearchHeaderLayout(int width, double textAdvance, double px)
     return layout;
 }
 
-TRasterImage RenderSearchStatic(const TSearchScene& scene) {
-    TRasterImage picture = TRasterImage::Create(scene.Width, scene.Height);
+TRasterImage RenderSearchBackdrop(int width, int height, const TSearchPictures* pictures) {
+    TRasterImage picture = TRasterImage::Create(width, height);
     if (!picture)
         return picture;
     Fill(picture.Surface(), 0x28282C);
-    if (scene.Pictures)
-        DrawBackground(picture.Surface(), scene.Pictures->Background, scene.Width, scene.Height);
+    if (pictures)
+        DrawBackground(picture.Surface(), pictures->Background, width, height);
+    cairo_surface_flush(picture.Surface());
+    return picture;
+}
+
+TRasterImage RenderSearchStatic(const TSearchScene& scene, const TRasterImage& backdrop) {
+    const bool fits =
+        backdrop && backdrop.Width() == scene.Width && backdrop.Height() == scene.Height;
+    TRasterImage picture = fits ? CopyImage(backdrop)
+                                : RenderSearchBackdrop(scene.Width, scene.Height, scene.Pictures);
+    if (!picture)
+        return picture;
     if (scene.Running && scene.Pictures && scene.Items) {
         DrawHeader(picture.Surface(), scene);
         DrawButtons(picture.Surface(), scene);

@@ -40,9 +40,13 @@ struct TSearchHeaderLayout {
 };
 TSearchHeaderLayout SearchHeaderLayout(int width, double textAdvance, double px);
 
-// Background (covering the surface, centred) and, while running, the header and the 60
-// scaled letter pictures. Absent when the size is not positive.
-TRasterImage RenderSearchStatic(const TSearchScene& scene);
+// The plain colour with the background picture over it, scaled to cover the surface and
+// centred. Absent when the size is not positive.
+TRasterImage RenderSearchBackdrop(int width, int height, const TSearchPictures* pictures);
+
+// The backdrop and, while running, the header and the 60 scaled letter pictures. A backdrop of
+// the scene's size is used as given (it is not changed); otherwise one is made.
+TRasterImage RenderSearchStatic(const TSearchScene& scene, const TRasterImage& backdrop = {});
 
 // The marked buttons' strokes, lower left to upper right: a dark, three-quarter opaque stroke
 // under a narrower yellow one, both with round ends.

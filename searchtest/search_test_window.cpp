@@ -247,8 +247,11 @@ std::int64_t TFormSearchTest::ElapsedMs() const {
 void TFormSearchTest::EnsureStatic(int width, int height) {
     if (FStatic && FStaticW == width && FStaticH == height && FStaticRun == FRunning)
         return;
-    TSearchScene scene{width, height, FPx, FRunning, FTarget, &FItems, &FPictures};
-    FStatic = RenderSearchStatic(scene);
+    // The scaled background is kept per size: starting the task only adds header and buttons.
+    if (!FBackdrop || FBackdrop.Width() != width || FBackdrop.Height() != height)
+        FBackdrop = RenderSearchBackdrop(width, height, &FPictures);
+    const TSearchScene scene{width, height, FPx, FRunning, FTarget, &FItems, &FPictures};
+    FStatic = RenderSearchStatic(scene, FBackdrop);
     FStaticW = width;
     FStaticH = height;
     FStaticRun = FRunning;

@@ -80,6 +80,7 @@ private:
     int FTarget = 0;
     TSearchItems FItems;
     TSearchPictures FPictures; // FImages and FBackground
+    TRasterImage FBackdrop;    // plain colour and background picture, for FStatic's size
     TRasterImage FStatic;
     int FStaticW = 0;
     int FStaticH = 0;

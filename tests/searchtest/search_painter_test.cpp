@@ -80,6 +80,20 @@ TEST(DrawPictureScaled, ReducesWithoutAliasing) {
             EXPECT_NEAR(Channel(target.PixelAt(x, y), 8), 128, 12) << x << "," << y;
 }
 
+TEST(DrawPictureScaled, UnscaledAtWholePixelsCopiesExactly) {
+    TRasterImage board = Solid(8, 8, 0x000000);
+    for (int y = 0; y < 8; ++y)
+        for (int x = y % 2; x < 8; x += 2)
+            FillRect(board, x, y, 1, 1, 0xFFFFFF);
+    TRasterImage target = Solid(12, 12, 0xFF0000);
+    DrawPictureScaled(target.Surface(), board.Surface(), 3, 2, 8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(target.PixelAt(x + 3, y + 2), board.PixelAt(x, y)) << x << "," << y;
+    EXPECT_EQ(target.PixelAt(2, 2), 0xFFFF0000u);
+    EXPECT_EQ(target.PixelAt(11, 10), 0xFFFF0000u);
+}
+
 TEST(DrawPictureScaled, ClipsToTheTargetAndLeavesTheRestAlone) {
     TRasterImage target = Solid(20, 20, 0x0000FF);
     TRasterImage green = Solid(10, 10, 0x00FF00);
@@ -151,6 +165,23 @@ TEST(RenderSearchStatic, ButtonsAndHeaderOnlyWhileRunning) {
         zPixels += board.PixelAt(x, 35) == (0xFF000000u | LetterColour(25));
     EXPECT_NEAR(zPixels, header.PictureSize, 2);
     EXPECT_EQ(board.PixelAt(w / 2, 3), 0xFF3050A0u) << "above the header picture";
+}
+
+TEST(RenderSearchStatic, DrawsOverAGivenBackdropOfItsSizeWithoutChangingIt) {
+    TSearchPictures pictures = LetterPictures(true);
+    TSeededRandom random(9);
+    const TSearchItems items = GenerateBoard(1, random);
+    const TRasterImage backdrop = Solid(600, 400, 0xFF00FF);
+    const TSearchScene scene{600, 400, 1.0, true, 1, &items, &pictures};
+    const TRasterImage board = RenderSearchStatic(scene, backdrop);
+    EXPECT_EQ(board.PixelAt(0, 399), 0xFFFF00FFu);
+    const TSearchPoint c = SearchGeometry(600, 400, 1.0).Centre(items[0]);
+    EXPECT_EQ(board.PixelAt(int(c.X), int(c.Y)), 0xFF000000u | LetterColour(items[0].Letter));
+    EXPECT_EQ(backdrop.PixelAt(int(c.X), int(c.Y)), 0xFFFF00FFu);
+
+    const TRasterImage other =
+        RenderSearchStatic({300, 200, 1.0, false, 1, &items, &pictures}, backdrop);
+    EXPECT_EQ(other.PixelAt(0, 0), 0xFF3050A0u) << "a backdrop of another size is not used";
 }
 
 TEST(SearchHeaderLayout, CentresTextGapAndPicture) {
