@@ -40,7 +40,7 @@ constexpr int kClientWidth = 620;
 constexpr int kMargin = 12;
 constexpr int kInnerWidth = kClientWidth - 2 * kMargin;
 constexpr int kHeadHeight = 44;
-constexpr int kCreateTop = 196;
+constexpr int kCreateTop = 216;
 constexpr int kCreateHeight = 306;
 constexpr int kButtonsHeight = 48;
 constexpr int kMinutesMax = 180;
@@ -116,7 +116,7 @@ void TFormPlan::CreateControls() {
 
     LabelCurrentCap = MakeLabel(this, "LabelCurrentCap", QStringLiteral("Aktueller Plan"),
                                 {kMargin, 54, kInnerWidth, 20});
-    MemoCurrent = Named(new QPlainTextEdit(this), "MemoCurrent", {kMargin, 76, kInnerWidth, 110});
+    MemoCurrent = Named(new QPlainTextEdit(this), "MemoCurrent", {kMargin, 76, kInnerWidth, 130});
     MemoCurrent->setReadOnly(true);
     MemoCurrent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
