@@ -18,8 +18,21 @@ namespace {
 constexpr std::int32_t kMinItemSeconds = 5;
 constexpr std::int32_t kDefaultItemSeconds = 60;
 
+// A lone surrogate (from damaged pasted text) would make the file unreadable for every JSON
+// reader, so it is written as U+FFFD instead.
+QString WithoutLoneSurrogates(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text[i];
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (unit.isSurrogate())
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return text;
+}
+
 QString Quoted(const QString& text) {
-    return JsonQuoted(text, TJsonEscape::Ascii);
+    return JsonQuoted(WithoutLoneSurrogates(text), TJsonEscape::Ascii);
 }
 
 QString Member(const char* name, const QString& valueText, bool first = false) {

@@ -278,6 +278,21 @@ TEST_F(PlanFileTest, SavingAndLoadingKeepsEveryField) {
     }
 }
 
+// Regression: a lone surrogate in a text was written as a \u escape no reader accepts.
+TEST_F(PlanFileTest, LoneSurrogatesAreSavedAsReplacementCharacters) {
+    TTrainingPlan plan;
+    plan.Settings = "{}";
+    plan.Note =
+        QString("a") + QChar(0xD83D) + "b" + QChar(0xDE00) + QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString path = FDir.filePath("s.kvplan");
+    plan.SaveToFile(path);
+    EXPECT_TRUE(Read(path).contains(R"("note":"a\uFFFDb\uFFFD\uD83D\uDE00")"));
+    TTrainingPlan loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Note, QString("a") + QChar(0xFFFD) + "b" + QChar(0xFFFD) +
+                               QString::fromUtf8("\xF0\x9F\x98\x80"));
+}
+
 TEST_F(PlanFileTest, SavingOverAFolderRaisesWriteErrorAndKeepsTheFolder) {
     QDir(FDir.path()).mkdir("taken.kvplan");
     TTrainingPlan plan;
