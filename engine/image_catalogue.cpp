@@ -6,9 +6,10 @@
 #include "platform/atomic_file.h"
 #include "platform/program_folder.h"
 
-#include <QFileInfo>
 #include <cairo.h>
 #include <nlohmann/json.hpp>
+#include <system_error>
+#include <thread>
 
 namespace kalvero {
 
@@ -142,6 +143,23 @@ int SpriteIndexOfSettings(const QByteArray& text) {
     return value >= 0 && value < TImageCatalogue::SpriteTypeCount ? static_cast<int>(value) : -1;
 }
 
+// Runs the two parts of a job at the same time, the first on a helper thread (or one after the
+// other where no thread can be had). Each part writes only its own results.
+template <typename TFirst, typename TSecond> void RunBoth(TFirst first, TSecond second) {
+    std::thread helper;
+    try {
+        helper = std::thread(first);
+    } catch (const std::system_error&) {
+        first();
+    }
+    second();
+    if (helper.joinable())
+        helper.join();
+}
+
+// Scaled pictures are made two at a time once there is enough work for two threads.
+constexpr double WorthTwoThreadsPx = 150'000;
+
 } // namespace
 
 TImageCatalogue::TImageCatalogue(QString pictureFolder)
@@ -154,9 +172,12 @@ TImageCatalogue::~TImageCatalogue() = default;
 
 void TImageCatalogue::LoadImages() {
     ForgetPrepared();
-    LoadBackgrounds();
-    LoadOtherSets();
-    LoadSpriteTypes();
+    // The backgrounds and the frame sets fill separate fields; they are read side by side.
+    RunBoth([this] { LoadBackgrounds(); },
+            [this] {
+                LoadOtherSets();
+                LoadSpriteTypes();
+            });
 }
 
 void TImageCatalogue::LoadBackgrounds() {
@@ -245,18 +266,38 @@ const FrameList* TImageCatalogue::GetScaledFrames(const FrameList* list, float s
         return nullptr;
     if (const auto it = FFrameCache.find(list); it != FFrameCache.end())
         return it->second.get();
+    ScaleMissingImages(*list, s);
     auto scaled = std::make_unique<FrameList>();
     scaled->reserve(list->size());
-    for (const TRasterImage& frame : *list) {
-        const std::pair<const void*, float> key{frame.Surface(), s};
-        auto found = FScaledImages.find(key);
-        if (found == FScaledImages.end())
-            found = FScaledImages.emplace(key, std::make_pair(frame, ScaleImage(frame, s))).first;
-        scaled->push_back(found->second.second);
-    }
+    for (const TRasterImage& frame : *list)
+        scaled->push_back(FScaledImages.at({frame.Surface(), s}).second);
     const FrameList* result = scaled.get();
     FFrameCache.emplace(list, std::move(scaled));
     return result;
+}
+
+void TImageCatalogue::ScaleMissingImages(const FrameList& list, float s) {
+    std::vector<const TRasterImage*> missing;
+    double targetPx = 0;
+    for (const TRasterImage& frame : list) {
+        const std::pair<const void*, float> key{frame.Surface(), s};
+        if (FScaledImages.count(key))
+            continue;
+        FScaledImages.emplace(key, std::make_pair(frame, TRasterImage()));
+        missing.push_back(&frame);
+        targetPx += double(frame.Width()) * frame.Height() * s * s;
+    }
+    std::vector<TRasterImage> results(missing.size());
+    auto scaleEvery = [&](size_t first, size_t step) {
+        for (size_t i = first; i < missing.size(); i += step)
+            results[i] = ScaleImage(*missing[i], s);
+    };
+    if (missing.size() >= 2 && targetPx >= WorthTwoThreadsPx)
+        RunBoth([&] { scaleEvery(0, 2); }, [&] { scaleEvery(1, 2); });
+    else
+        scaleEvery(0, 1);
+    for (size_t i = 0; i < missing.size(); ++i)
+        FScaledImages.at({missing[i]->Surface(), s}).second = std::move(results[i]);
 }
 
 void TImageCatalogue::EmptyCacheFor(float px) {

@@ -134,6 +134,7 @@ private:
     void LoadOtherSets();
     void LoadSpriteTypes();
     void EmptyCacheFor(float px);
+    void ScaleMissingImages(const FrameList& list, float s);
     void ForgetScaledFrames();
     void ForgetPrepared();
 
