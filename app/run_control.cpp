@@ -47,12 +47,8 @@ TRunControl::TRunControl(TRunControlParts parts)
 
 TRunControl::~TRunControl() = default;
 
-void TRunControl::SetUserHooks(TRunUserHooks* hooks) {
+void TRunControl::SetUserHooks(TUserHooks* hooks) {
     FUser = hooks ? hooks : &FNoUser;
-}
-
-QString TRunControl::User() const {
-    return FUser->CurrentUser();
 }
 
 bool TRunControl::SequencePlaying() const {
@@ -102,7 +98,7 @@ void TRunControl::RunPreSearchTest() {
     FSearchTarget = DrawSearchTarget(FParts.Random);
     FSearchPre = TSearchTestRec();
     if (FSearchTest(FParts.Window.DialogParent(), true, FSearchTarget, FSearchPre)) {
-        AppendSearchTest(User(), FSearchPre);
+        AppendSearchTest(FParts.Window.CurrentUser(), FSearchPre);
         FSearchPreDone = true;
     }
     FParts.Window.RepaintWindow();
@@ -250,6 +246,17 @@ void TRunControl::StopRun() {
     FSearchPreDone = false;
 }
 
+void TRunControl::FinishAtProgramEnd() {
+    TRunState& run = FParts.Run;
+    if (!run.IsRunning)
+        return;
+    if (run.FPaused)
+        ResumeAfterPause();
+    run.FStopReason = QStringLiteral("Programmende");
+    CompletedRecord();
+    run.IsRunning = false;
+}
+
 TSessionRec TRunControl::CompletedRecord() {
     if (FRecord)
         return FRecord->FinishRunRecord();
@@ -307,7 +314,7 @@ void TRunControl::RunPostSearchTest(const TSessionRec& record) {
         return;
     post.Pair = FSearchPre.Start;
     post.TrainingMin = record.Minutes;
-    AppendSearchTest(User(), post);
+    AppendSearchTest(FParts.Window.CurrentUser(), post);
     FParts.Window.RepaintWindow();
     ShowMessage(FParts.Window.DialogParent(), TMsgKind::Information, MessageTitle,
                 SearchComparisonText(FSearchPre, post));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/user_hooks.h"
 #include "engine/frame_loop.h"
 #include "protocol/records.h"
 
@@ -25,34 +26,6 @@ class TSequencePlayer;
 class TProfileRun;
 struct TRunState;
 
-// A plan run as the plan use starts it.
-struct TPlanRunStart {
-    QString Name;
-    int Minutes = 0; // 0 or less: unlimited
-};
-
-// What run control asks of the per-user settings and the plan use. Every member has a
-// harmless default (no user, no plan, nothing to show or save), so the run control works
-// before these features are connected.
-class TRunUserHooks {
-public:
-    virtual ~TRunUserHooks() = default;
-    // The current user; empty when none is set.
-    virtual QString CurrentUser() const { return {}; }
-    // Run start, first thing: the safety notice if this user has not seen it.
-    virtual void ShowSafetyNotice() {}
-    // A user is set and the search-task check box is checked.
-    virtual bool SearchTaskEnabled() const { return false; }
-    // A plan is loaded and its check box is checked.
-    virtual bool PlanActive() const { return false; }
-    // Only called when PlanActive and no sequence is playing: a sequence plan fills and
-    // starts the playlist and applies its first usable entry, a profile plan applies its
-    // settings text. Returns the plan's name and minutes.
-    virtual TPlanRunStart StartPlanRun() { return {}; }
-    // Every run start that is not a plan run.
-    virtual void SaveUserSettings() {}
-};
-
 // The run recording as run control drives it. Without one the run control keeps a record of
 // its own that is completed but never stored.
 class TRunRecordHooks {
@@ -74,6 +47,8 @@ public:
     virtual int ClientHeight() const = 0;
     // Pixels per inch of the window's monitor.
     virtual double PixelsPerInch() const = 0;
+    // The current user; empty when none is set.
+    virtual QString CurrentUser() const = 0;
     // Minutes of the pause-reminder track bar (0 = no reminders).
     virtual int PauseMinutes() const = 0;
     virtual void SetBusyCursor(bool busy) = 0;
@@ -123,7 +98,7 @@ public:
     TRunControl& operator=(const TRunControl&) = delete;
 
     // Connections to the features around the run control; null restores the defaults.
-    void SetUserHooks(TRunUserHooks* hooks);
+    void SetUserHooks(TUserHooks* hooks);
     void SetRecordHooks(TRunRecordHooks* hooks) { FRecord = hooks; }
     void SetSequencePlayer(TSequencePlayer* player) { FSequence = player; }
     void SetProfileRun(const TProfileRun* profile) { FProfile = profile; }
@@ -134,6 +109,10 @@ public:
     void StartRun();
     // Ends the active run with the reason; nothing when no run is active.
     void StopRun(const QString& reason);
+
+    // The program closes during a run: a pause ends, the run is recorded with "Programmende"
+    // and is no longer active. Nothing is shown.
+    void FinishAtProgramEnd();
 
     // TRunHooks: the frame loop's calls. StopRun uses the FStopReason already set.
     void CaptureRunSettings() override;
@@ -169,11 +148,10 @@ private:
     TSessionRec CompletedRecord();
     void ShowAlertnessResult(const TSessionRec& record);
     void RunPostSearchTest(const TSessionRec& record);
-    QString User() const;
 
     TRunControlParts FParts;
-    TRunUserHooks FNoUser;
-    TRunUserHooks* FUser = &FNoUser;
+    TUserHooks FNoUser;
+    TUserHooks* FUser = &FNoUser;
     TRunRecordHooks* FRecord = nullptr;
     TSequencePlayer* FSequence = nullptr;
     const TProfileRun* FProfile = nullptr;
