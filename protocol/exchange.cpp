@@ -27,6 +27,23 @@ bool IsBlankLine(const QString& line) {
     return TrimControls(line).isEmpty();
 }
 
+// What ReadDataLines keeps of a protocol file: no blank lines, no header lines.
+bool IsDataLine(const QString& line) {
+    return !IsBlankLine(line) && !line.startsWith(QLatin1String("Datum;"));
+}
+
+bool IsSectionHeading(const QString& line) {
+    return line == RunSection || line == StimulusSection || line == SearchTestSection;
+}
+
+// The data lines of a protocol file that an exchange file can carry: a line equal to a section
+// heading (only a hand-edited file has one) would end its section on import and is left out.
+QStringList ExportedLines(const QString& file) {
+    QStringList lines = ReadDataLines(file);
+    lines.removeIf(IsSectionHeading);
+    return lines;
+}
+
 struct TIncoming {
     QStringList Runs, Stimuli, SearchTests;
 };
@@ -69,7 +86,7 @@ QStringList ReadDataLines(const QString& file) {
     ReadLines(lines, PendingFileName(file));
     QStringList data;
     for (const QString& line : lines) {
-        if (!IsBlankLine(line) && !line.startsWith(QLatin1String("Datum;")))
+        if (IsDataLine(line))
             data << line;
     }
     return data;
@@ -80,9 +97,9 @@ bool ExportProtocol(const TProtocolStore& store, const QString& user, const QStr
     QStringList lines;
     lines << FileMark + QStringLiteral(";1") << UserPrefix + CsvField(user)
           << QStringLiteral("Exportiert;") + now.toString(QStringLiteral("dd.MM.yyyy HH:mm"))
-          << RunSection << ReadDataLines(store.RunFileName(user)) << StimulusSection
-          << ReadDataLines(store.StimulusFileName(user)) << SearchTestSection
-          << ReadDataLines(store.SearchTestFileName(user));
+          << RunSection << ExportedLines(store.RunFileName(user)) << StimulusSection
+          << ExportedLines(store.StimulusFileName(user)) << SearchTestSection
+          << ExportedLines(store.SearchTestFileName(user));
     try {
         WriteTextFile(file, JoinLines(lines));
     } catch (const TWriteError&) {
@@ -111,6 +128,9 @@ bool MergeLines(const QString& file, const QString& header, const QStringList& i
     for (const QString& line : lines)
         known.insert(line.toCaseFolded());
     for (const QString& line : incoming) {
+        // A header line would never be found again in the file and be added on every merge.
+        if (!IsDataLine(line))
+            continue;
         const QString key = line.toCaseFolded();
         if (known.contains(key))
             continue;

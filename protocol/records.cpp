@@ -1,6 +1,7 @@
 #include "protocol/records.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kalvero {
 
@@ -28,14 +29,16 @@ bool IsRightSide(std::int32_t posPct) {
 } // namespace
 
 std::int32_t Omitted(const TSearchTestRec& test, TBoardSide side) {
-    const std::int32_t missing =
-        side == bsLeft ? test.TargetsLeft - test.FoundLeft : test.TargetsRight - test.FoundRight;
-    return std::max(missing, 0);
+    // Counts read from a file can be anything: subtract without overflowing.
+    const std::int64_t missing = side == bsLeft ? std::int64_t(test.TargetsLeft) - test.FoundLeft
+                                                : std::int64_t(test.TargetsRight) - test.FoundRight;
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(missing, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 bool AllFound(const TSearchTestRec& test) {
-    return test.TargetsLeft + test.TargetsRight >= 1 && test.FoundLeft >= test.TargetsLeft &&
-           test.FoundRight >= test.TargetsRight;
+    return std::int64_t(test.TargetsLeft) + test.TargetsRight >= 1 &&
+           test.FoundLeft >= test.TargetsLeft && test.FoundRight >= test.TargetsRight;
 }
 
 std::int32_t Median(std::vector<std::int32_t> values) {
