@@ -51,15 +51,27 @@ TBandWorker::~TBandWorker() {
 }
 
 void TBandWorker::Kick() {
-    if (FOutstanding)
-        FDoneEvent.Wait(); // drawing a band always ends; collect the late signal
-    FOutstanding = true;
+    FKicked.fetch_add(1, std::memory_order_acq_rel);
     FStartEvent.Set();
 }
 
+bool TBandWorker::Claim(std::uint64_t frame) {
+    std::uint64_t claimed = FClaimed.load(std::memory_order_acquire);
+    while (claimed < frame)
+        if (FClaimed.compare_exchange_weak(claimed, frame, std::memory_order_acq_rel))
+            return true;
+    return false;
+}
+
+bool TBandWorker::TakeOver() {
+    return Claim(FKicked.load(std::memory_order_acquire));
+}
+
 void TBandWorker::WaitDone() {
-    if (FDoneEvent.WaitFor(DoneTimeoutMs))
-        FOutstanding = false;
+    const std::uint64_t frame = FKicked.load(std::memory_order_acquire);
+    std::unique_lock lock(FDoneMutex);
+    FDoneSignal.wait_for(lock, std::chrono::milliseconds(DoneTimeoutMs),
+                         [&] { return FDone >= frame; });
 }
 
 void TBandWorker::Execute() {
@@ -68,13 +80,20 @@ void TBandWorker::Execute() {
         FStartEvent.Wait();
         if (FTerminated.load())
             return;
+        const std::uint64_t frame = FKicked.load(std::memory_order_acquire);
+        if (!Claim(frame))
+            continue; // drawn by the composing thread already
         try {
             if (FProc && *FProc)
                 (*FProc)(FIndex);
         } catch (...) {
             // The band stays as far as it got; the frame goes on.
         }
-        FDoneEvent.Set();
+        {
+            std::lock_guard lock(FDoneMutex);
+            FDone = frame;
+        }
+        FDoneSignal.notify_all();
     }
 }
 

@@ -30,7 +30,12 @@ using TBandProc = std::function<void(int)>;
 
 // A thread that draws one band of the frame per Kick. It waits for its start event, calls the
 // band procedure with its index (an exception it raises is discarded and the band is left as
-// far as it got), sets its done event and waits again.
+// far as it got), reports the band done and waits again.
+//
+// Every Kick starts a new frame. The band of a frame is drawn exactly once: by the worker, or,
+// when the worker has not woken up yet by the time the composing thread gets to it (a busy
+// machine), by the composing thread itself (TakeOver). A worker that wakes up late for a frame
+// that is already drawn does nothing, so it can never mix up two frames.
 class TBandWorker {
 public:
     static constexpr std::int64_t DoneTimeoutMs = 1000;
@@ -42,24 +47,30 @@ public:
     TBandWorker(const TBandWorker&) = delete;
     TBandWorker& operator=(const TBandWorker&) = delete;
 
-    // Starts drawing one band. If the previous band was never reported done (WaitDone ran out of
-    // time), its done signal is collected first, so that a late signal cannot be mistaken for
-    // the end of this band.
+    // Starts drawing the band of a new frame.
     void Kick();
-    // Waits for the band to be drawn, at most DoneTimeoutMs; the caller goes on either way.
+    // True when the worker had not started the band of the current frame: the caller now owns
+    // it and draws it itself. False when the worker is drawing it (then call WaitDone).
+    bool TakeOver();
+    // Waits until the worker has drawn the band of the current frame, at most DoneTimeoutMs;
+    // the caller goes on either way.
     void WaitDone();
 
     int Index() const { return FIndex; }
 
 private:
     void Execute();
+    bool Claim(std::uint64_t frame);
 
     const int FIndex;
     const std::shared_ptr<const TBandProc> FProc;
     TAutoResetEvent FStartEvent;
-    TAutoResetEvent FDoneEvent;
     std::atomic<bool> FTerminated{false};
-    bool FOutstanding = false; // kicked, done not yet received
+    std::atomic<std::uint64_t> FKicked{0};  // frame of the latest Kick
+    std::atomic<std::uint64_t> FClaimed{0}; // latest frame whose band someone has taken
+    std::mutex FDoneMutex;
+    std::condition_variable FDoneSignal;
+    std::uint64_t FDone = 0; // latest frame whose band the worker has drawn
     std::thread FThread;
 };
 

@@ -139,11 +139,23 @@ void TCairoFrameComposer::DrawBands(const TPixelTarget& canvas, bool useBands, f
         for (const auto& worker : back.FWorkers)
             worker->Kick();
         DrawBand(back.BandTarget(0), back.FBandY[0], back.FBandY[0] + back.FBandH[0]);
-        for (const auto& worker : back.FWorkers)
-            worker->WaitDone();
+        for (const auto& worker : back.FWorkers) {
+            if (worker->TakeOver())
+                DrawTakenOverBand(worker->Index());
+            else
+                worker->WaitDone();
+        }
         return;
     }
     DrawBand(canvas, 0, static_cast<int>(std::nearbyint(height)));
+}
+
+void TCairoFrameComposer::DrawTakenOverBand(int index) {
+    try {
+        BandProcedure(index);
+    } catch (...) {
+        // As in a worker: the band stays as far as it got.
+    }
 }
 
 void TCairoFrameComposer::BandProcedure(int index) {

@@ -40,8 +40,10 @@ struct TComposerParts {
 // (background strip, sprites, follower) and the overlays drawn over the whole frame afterwards
 // (alertness stimulus, time display, statistics line, pause screen).
 //
-// Per frame the composing thread kicks every worker, draws band 0 itself and waits for the
-// workers in order. The workers only read the drawing state and write only their own rows.
+// Per frame the composing thread kicks every worker, draws band 0 itself and then goes through
+// the workers in order: it waits for each one that is drawing its band and draws the band of
+// each one that has not woken up yet itself (so a busy machine costs no waiting). The workers
+// only read the drawing state and write only their own rows.
 class TCairoFrameComposer : public TFrameComposer {
 public:
     // processors: logical processors to plan bands for (0: this machine's).
@@ -95,6 +97,8 @@ private:
     void DrawFrameInto(const TPixelTarget& canvas, cairo_t* cr, bool useBands, float width,
                        float height);
     void DrawBands(const TPixelTarget& canvas, bool useBands, float height);
+    // A band whose worker had not started yet, drawn on the composing thread.
+    void DrawTakenOverBand(int index);
     void DrawSprites(const TPixelTarget& canvas, int y0, int y1) const;
     void DrawFollower(const TPixelTarget& canvas, int y0, int y1) const;
     // Draws the alertness picture (directly into the pixels) and takes the onset; true when
