@@ -222,6 +222,22 @@ TEST_F(ComposeOverlayTest, StatisticsLineOnADarkBoxAtTheBottom) {
     EXPECT_EQ(t.Pixel(boxLeft + 1, Height - 45), Grey);
 }
 
+TEST_F(ComposeOverlayTest, FollowerOverEverySpriteAndHiddenWhileWaiting) {
+    const std::uint32_t green = 0xFF00FF00, blue = 0xFF0000FF;
+    World.Images.Frames[0][0] = {SolidImage(20, 20, green)};
+    World.Images.Follower = {SolidImage(10, 10, blue)};
+    World.AddSprite(30, 30);
+    World.Follower.VerfolgerObj = std::make_unique<TSpriteObj>(35, 35, 100.0, 1.0, 0);
+    World.AddSprite(30, 30); // later sprites are drawn over earlier ones, the follower over all
+    TComposerUnderTest t(World, 2);
+    t.Compose(Width, Height);
+    EXPECT_EQ(t.Pixel(40, 40), blue);
+    EXPECT_EQ(t.Pixel(31, 31), green);
+    World.Follower.FVerfolgerRespawnTimer = 0.5;
+    t.Compose(Width, Height);
+    EXPECT_EQ(t.Pixel(40, 40), green);
+}
+
 TEST_F(ComposeOverlayTest, FontsFollowThePixelScale) {
     TComposerUnderTest t(World, 1);
     EXPECT_EQ(t.Composer->FTimeFont.SizePx(), 24);
