@@ -238,7 +238,7 @@ struct TFile {
     FILE* Handle;
 };
 
-bool WritePngRows(FILE* file, int w, int h, std::vector<png_bytep>& rows) {
+bool WritePngRows(FILE* file, int w, int h, int compression, std::vector<png_bytep>& rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)
         return false;
@@ -248,7 +248,7 @@ bool WritePngRows(FILE* file, int w, int h, std::vector<png_bytep>& rows) {
         return false;
     }
     png_init_io(png, file);
-    png_set_compression_level(png, 9);
+    png_set_compression_level(png, compression);
     png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -260,7 +260,7 @@ bool WritePngRows(FILE* file, int w, int h, std::vector<png_bytep>& rows) {
 
 } // namespace
 
-void WritePng(cairo_surface_t* surface, const std::string& path) {
+void WritePng(cairo_surface_t* surface, const std::string& path, int compression) {
     std::vector<uint8_t> rgba = StraightRgba(surface);
     const int w = cairo_image_surface_get_width(surface);
     const int h = cairo_image_surface_get_height(surface);
@@ -268,7 +268,7 @@ void WritePng(cairo_surface_t* surface, const std::string& path) {
     for (int y = 0; y < h; ++y)
         rows[y] = rgba.data() + static_cast<size_t>(y) * w * 4;
     TFile file(path);
-    if (!WritePngRows(file.Handle, w, h, rows))
+    if (!WritePngRows(file.Handle, w, h, compression, rows))
         throw std::runtime_error("cannot encode " + path);
     file.Close(path);
 }

@@ -75,8 +75,8 @@ struct TCanvas {
 
 // Straight (not premultiplied) RGBA rows from a premultiplied ARGB32 surface.
 std::vector<uint8_t> StraightRgba(cairo_surface_t* surface);
-// Writes an 8-bit RGBA PNG; throws std::runtime_error on failure.
-void WritePng(cairo_surface_t* surface, const std::string& path);
+// Writes an 8-bit RGBA PNG (zlib level 1 to 9); throws std::runtime_error on failure.
+void WritePng(cairo_surface_t* surface, const std::string& path, int compression = 9);
 // Writes an opaque surface as a baseline JPEG of the given quality.
 void WriteJpeg(cairo_surface_t* surface, const std::string& path, int quality);
 

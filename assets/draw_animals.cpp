@@ -235,6 +235,11 @@ void WingPair(cairo_t* cr, const TWingColours& c, double lineWidth) {
 }
 
 void DrawButterfly(cairo_t* cr, int frame, const TWingColours& colours) {
+    // Drawn a little smaller than the canvas so that antennae and wing tips keep clear of the
+    // edges.
+    cairo_translate(cr, 41, 36);
+    cairo_scale(cr, 0.93, 0.93);
+    cairo_translate(cr, -40, -36);
     const double open = 0.5 + 0.5 * std::cos(TwoPi * frame / 10);
     const double f = 0.28 + 0.72 * open;
     constexpr double axis = 36;
@@ -305,7 +310,10 @@ void DrawVogel(cairo_t* cr, int frame) {
     const double s = Wave(frame, 21);
     const double angle = -0.3 - 0.95 * s; // raised at s = 1, lowered at s = -1
     const double lift = 2.5 * Wave(frame, 21, 0.8);
-    cairo_translate(cr, 0, lift);
+    // A little smaller than the canvas, so that beak and tail keep clear of the edges.
+    cairo_translate(cr, 60, 50 + lift);
+    cairo_scale(cr, 0.94, 0.94);
+    cairo_translate(cr, -59, -50);
     const TColour blue = Hex(0x3D8EF7), darkBlue = Hex(0x1F5BC8);
 
     BirdWing(cr, angle - 0.22, Darker(blue, 0.2), Darker(darkBlue, 0.25));

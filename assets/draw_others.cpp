@@ -33,7 +33,7 @@ void DrawVerfolger(cairo_t* cr, int frame) {
     const double pulse = 1.0 + 0.06 * std::sin(TwoPi * frame / 12);
     for (int i = 0; i < 12; ++i) {
         const double a = turn + i * TwoPi / 12;
-        const double outer = (i % 2 ? 38 : 45) * pulse;
+        const double outer = (i % 2 ? 37 : 43) * pulse;
         const double half = i % 2 ? 0.13 : 0.17;
         cairo_move_to(cr, c + std::cos(a - half) * 26, c + std::sin(a - half) * 26);
         cairo_line_to(cr, c + std::cos(a) * outer, c + std::sin(a) * outer);

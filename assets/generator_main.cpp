@@ -180,7 +180,17 @@ void WriteSheet(const std::vector<TSetOutput>& sets, const std::vector<TRendered
         std::snprintf(text, sizeof text, "%02d %s", i + 1, BackgroundTitle(i + 1).c_str());
         Label(cr, x, top + ThumbHeight + 18, text, 11);
     }
-    WritePng(sheet.Surface, path);
+    WritePng(sheet.Surface, path, 1); // for review only: quick rather than small
+}
+
+// Puts a finished folder in the place of the old one.
+void ReplaceFolder(const fs::path& fresh, const fs::path& target) {
+    const fs::path old = target.parent_path() / ("." + target.filename().string() + ".alt");
+    fs::remove_all(old);
+    if (fs::exists(target))
+        fs::rename(target, old);
+    fs::rename(fresh, target);
+    fs::remove_all(old);
 }
 
 } // namespace
@@ -197,9 +207,11 @@ int main(int argc, char** argv) {
     for (auto group : {AnimalSets(), ThingSets(), SymbolSets(), OtherSets()})
         all.insert(all.end(), group.begin(), group.end());
 
+    // Everything is drawn into fresh folders beside the old ones, which are then replaced in one
+    // step each, so that a program or test reading the pictures meanwhile never sees half a set.
     const fs::path out(options.Out);
-    const fs::path pictures = out / "Grafik";
-    const fs::path sounds = out / "Sound";
+    const fs::path pictures = out / ".Grafik.neu";
+    const fs::path sounds = out / ".Sound.neu";
     try {
         fs::remove_all(pictures);
         fs::remove_all(sounds);
@@ -263,6 +275,13 @@ int main(int argc, char** argv) {
         t.join();
     if (failed)
         return 1;
+    try {
+        ReplaceFolder(pictures, out / "Grafik");
+        ReplaceFolder(sounds, out / "Sound");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kalvero_assetgen: %s\n", e.what());
+        return 1;
+    }
 
     if (!options.Sheet.empty()) {
         try {
