@@ -362,38 +362,53 @@ void Towers(cairo_t* cr, TRandom& rng, double base, double minH, double maxH, co
 
 // ---- Mountains ----
 
-void Mountains(cairo_t* cr, TRandom& rng, double base, double height, const TColour& rock,
-               bool snow) {
-    TWaveLine ridge = RandomLine(rng, base, height);
-    ridge.Waves[0] = 3;
-    ridge.Waves[1] = 5;
-    ridge.Waves[2] = 11;
-    auto at = [&](double x) {
-        double y = ridge.Base;
-        for (int i = 0; i < 3; ++i)
-            y -= ridge.Amplitudes[i] *
-                 (1 - 2 * std::fabs(std::sin(Pi * ridge.Waves[i] * x / W + ridge.Phases[i])));
-        return y;
-    };
-    cairo_move_to(cr, 0, H);
-    for (int x = 0; x <= W; x += 2)
-        cairo_line_to(cr, x, at(x));
-    cairo_line_to(cr, W, H);
-    cairo_close_path(cr);
-    FillVertical(cr, base - height * 1.6, base + height, Lighter(rock, 0.15), Darker(rock, 0.2));
-    if (snow) {
-        cairo_save(cr);
-        cairo_clip(cr);
-        cairo_move_to(cr, 0, 0);
-        for (int x = 0; x <= W; x += 8)
-            cairo_line_to(cr, x, base - height * 0.85 + 10 * std::sin(TwoPi * 13 * x / W));
-        cairo_line_to(cr, W, 0);
+// One cartoon mountain: a lit left flank, a shaded right flank and, if asked, a snow cap.
+void Mountain(cairo_t* cr, double peakX, double base, double height, double halfWidth,
+              const TColour& rock, bool snow) {
+    Wrapped(peakX, halfWidth, [&](double x) {
+        const double top = base - height;
+        cairo_move_to(cr, x - halfWidth, base);
+        cairo_line_to(cr, x, top);
+        cairo_line_to(cr, x + halfWidth, base);
+        cairo_close_path(cr);
+        SetColour(cr, rock);
+        cairo_fill(cr);
+        cairo_move_to(cr, x, top);
+        cairo_line_to(cr, x + halfWidth, base);
+        cairo_line_to(cr, x + halfWidth * 0.15, base);
+        cairo_close_path(cr);
+        SetColour(cr, Darker(rock, 0.22));
+        cairo_fill(cr);
+        if (!snow)
+            return;
+        const double depth = 0.3; // share of the height under snow
+        const double dy = height * depth, dx = halfWidth * depth;
+        cairo_move_to(cr, x, top);
+        cairo_line_to(cr, x + dx, top + dy);
+        cairo_line_to(cr, x + dx * 0.45, top + dy * 0.78);
+        cairo_line_to(cr, x + dx * 0.1, top + dy * 1.02);
+        cairo_line_to(cr, x - dx * 0.3, top + dy * 0.8);
+        cairo_line_to(cr, x - dx * 0.62, top + dy * 1.0);
+        cairo_line_to(cr, x - dx, top + dy);
         cairo_close_path(cr);
         SetColour(cr, Hex(0xF7FBFF));
         cairo_fill(cr);
-        cairo_restore(cr);
-    }
-    cairo_new_path(cr);
+    });
+}
+
+// Two ranges, the far one paler, peaks spread evenly with some jitter.
+void Mountains(cairo_t* cr, TRandom& rng, double base, double height, const TColour& rock,
+               bool snow) {
+    const TColour far = Mix(rock, Hex(0xC9D9EA), 0.45);
+    for (int i = 0; i < 7; ++i)
+        Mountain(cr, (i + rng.Range(0.2, 0.8)) * W / 7, base, height * rng.Range(0.75, 1.05),
+                 height * rng.Range(0.6, 0.85), far, snow);
+    cairo_rectangle(cr, 0, base, W, H - base); // the foot of the range
+    SetColour(cr, Mix(far, rock, 0.5));
+    cairo_fill(cr);
+    for (int i = 0; i < 5; ++i)
+        Mountain(cr, (i + rng.Range(0.2, 0.8)) * W / 5, base + 20, height * rng.Range(0.6, 0.85),
+                 height * rng.Range(0.7, 0.95), rock, snow && rng.Uniform() < 0.7);
 }
 
 // ---- Patterns ----
@@ -639,7 +654,11 @@ void Forest(cairo_t* cr, TRandom& rng, uint32_t skyTop, uint32_t skyBottom,
         const double base = 380 + i * 110;
         TreeRow(cr, rng, base, 150 + i * 40, 18 - int(i) * 3, Hex(layers[i]), round);
         cairo_rectangle(cr, 0, base, W, H - base);
-        SetColour(cr, i + 1 == layers.size() ? Hex(ground) : Hex(layers[i]));
+        const TColour layer = Hex(layers[i]);
+        if (i + 1 == layers.size())
+            SetColour(cr, Hex(ground));
+        else
+            SetColour(cr, round ? Darker(Hex(ground), 0.2) : layer);
         cairo_fill(cr);
         if (mist > 0) {
             Gradient(cr, base - 60, H, TColour{1, 1, 1, 0}, TColour{1, 1, 1, mist});
@@ -919,13 +938,13 @@ const TBackground Backgrounds[] = {
     {"Berge",
      [](cairo_t* cr, TRandom& r) {
          Sky(cr, r, TSky{0x3D8FE0, 0xD5ECFF, 3, 0.6, 1.0, 0xFFFFFF, 0xC9D8E8, 0.95, 0.25});
-         Mountains(cr, r, 430, 150, Hex(0x7D8FA3), true);
+         Mountains(cr, r, 580, 300, Hex(0x7D8FA3), true);
          Hill(cr, RandomLine(r, 600, 30), Hex(0x6DAA50), Hex(0x4E8A38));
      }},
     {"Bergsee",
      [](cairo_t* cr, TRandom& r) {
          Sky(cr, r, TSky{0x5A9FE6, 0xE0F1FF, 3, 0.6, 1.0, 0xFFFFFF, 0xC9D8E8, 0.95, 0.2});
-         Mountains(cr, r, 420, 130, Hex(0x8593A8), true);
+         Mountains(cr, r, 490, 250, Hex(0x8593A8), true);
          Gradient(cr, 470, H, Hex(0x5C9CCB), Hex(0x28608F));
          WaveLines(cr, 480, H, 8, TColour{1, 1, 1, 0.25}, 2);
          TreeRow(cr, r, 480, 90, 20, Hex(0x2F5E3E), false);
@@ -933,7 +952,7 @@ const TBackground Backgrounds[] = {
     {"Almwiese",
      [](cairo_t* cr, TRandom& r) {
          Sky(cr, r, TSky{0x4D9BE8, 0xDDF0FF, 3, 0.6, 1.0, 0xFFFFFF, 0xC9D8E8, 0.95, 0.2});
-         Mountains(cr, r, 380, 110, Hex(0x9AA6B5), true);
+         Mountains(cr, r, 540, 260, Hex(0x9AA6B5), true);
          const TWaveLine meadow = RandomLine(r, 520, 40);
          Hill(cr, meadow, Hex(0x9CD26A), Hex(0x6FB444));
          Flowers(cr, r, meadow, 150, 6, {0xFFFFFF, 0xFFEB3B, 0xBA68C8, 0x64B5F6});
@@ -941,8 +960,8 @@ const TBackground Backgrounds[] = {
     {"Felsenschlucht",
      [](cairo_t* cr, TRandom& r) {
          Gradient(cr, 0, H, Hex(0x6FB0E8), Hex(0xF3E1C2));
-         Mountains(cr, r, 400, 120, Hex(0xC9773F), false);
-         Mountains(cr, r, 540, 80, Hex(0xA85A2C), false);
+         Mountains(cr, r, 560, 280, Hex(0xC9773F), false);
+         Mountains(cr, r, 680, 200, Hex(0xA85A2C), false);
          Hill(cr, RandomLine(r, 660, 14), Hex(0xD9A066), Hex(0xB97F45));
      }},
     {"Wüste", [](cairo_t* cr, TRandom& r) { Desert(cr, r, 0x79B6EA, 0xF8E7C4); }},
