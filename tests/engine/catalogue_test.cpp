@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace kalvero {
@@ -411,6 +412,34 @@ TEST_F(CatalogueTest, CacheIsKeptUntilThePixelScaleChanges) {
     EXPECT_EQ(catalogue.CurFrames(0, 0)->front().Width(), 75);
     EXPECT_EQ(catalogue.VerfolgerScaled()->front().Width(), 96 + 48);
     EXPECT_EQ(catalogue.GetScaledFrames(nullptr, 2.0f), nullptr);
+}
+
+bool SamePixels(const TRasterImage& a, const TRasterImage& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.Data() + y * a.Stride(), b.Data() + y * b.Stride(), a.Width() * 4) != 0)
+            return false;
+    return true;
+}
+
+TEST_F(CatalogueTest, LargeListsScaledOnTwoThreadsEqualOneByOne) {
+    for (int n = 1; n <= 5; ++n) {
+        QImage frame(300, 260, QImage::Format_ARGB32);
+        frame.fill(Qt::transparent);
+        for (int y = 0; y < 260; ++y)
+            for (int x = (y * n) % 7; x < 300; x += 5)
+                frame.setPixel(x, y, qRgba(x % 256, (y * 3) % 256, n * 40, 128 + n * 20));
+        Save(frame, "Verfolger/" + QString::number(n) + ".png");
+    }
+    TImageCatalogue& catalogue = Loaded();
+    catalogue.PrepareSpriteFrames(0, 1.0f);
+    const FrameList* scaled = catalogue.VerfolgerScaled();
+    ASSERT_NE(scaled, nullptr);
+    ASSERT_EQ(scaled->size(), 5u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_TRUE(SamePixels((*scaled)[i], ScaleImage(catalogue.VerfolgerFrames()[i], 1.5f)))
+            << i;
 }
 
 TEST_F(CatalogueTest, PrewarmScalesTheSetsOfTheSequenceEntries) {
