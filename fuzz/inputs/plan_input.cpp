@@ -38,12 +38,13 @@ std::string DifferentField(const TTrainingPlan& a, const TTrainingPlan& b) {
     return {};
 }
 
-// The file text after the byte order mark: printable ASCII only, one JSON object.
+// The file text after the byte order mark: printable ASCII only, one JSON object (DEL, 127, is
+// ASCII and written as it is).
 void CheckWrittenFile(TFindings& findings, const QByteArray& file) {
     findings.Check(file.startsWith(Utf8Bom()), "saved plan without byte order mark");
     const QByteArray text = file.mid(3);
     for (const char c : text)
-        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) {
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 127) {
             findings.Fail("saved plan holds a byte outside printable ASCII");
             break;
         }
