@@ -1,17 +1,54 @@
+#include "app/form2_sequence_manager.h"
 #include "app/main_window.h"
+#include "app/smoke_test.h"
+#include "platform/atomic_file.h"
+#include "platform/random.h"
+#include "platform/ui/dialogs.h"
+#include "users/operating_mode.h"
+#include "users/user_manager.h"
 
 #include <QApplication>
-#include <QScreen>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+// "--modus=patient" or "--modus=therapeut" sets the installation's operating mode once.
+void ApplyModeSwitch(const QStringList& arguments) {
+    try {
+        kalvero::TUserManager users;
+        if (kalvero::ApplyOperatingModeOption(users, arguments) ==
+            kalvero::TModeOptionResult::Invalid)
+            std::fputs("Kalvero 4: --modus kennt nur \"patient\" und \"therapeut\"\n", stderr);
+    } catch (const kalvero::TWriteError& error) {
+        kalvero::ShowMessage(nullptr, kalvero::TMsgKind::Error, QStringLiteral("Kalvero 4"),
+                             QString::fromUtf8(error.what()));
+    }
+}
+
+std::uint64_t ClockSeed() {
+    return static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvero 4"));
+    kalvero::SeedProcessRandom(ClockSeed());
+
+    const QString smokeFolder = kalvero::SmokeTestFolder();
+    if (!smokeFolder.isEmpty())
+        kalvero::PrepareSmokeTest(smokeFolder);
+    ApplyModeSwitch(QApplication::arguments().mid(1));
+
     kalvero::TForm1 form;
-    // Borderless and covering the whole monitor; set explicitly, since without a window
-    // manager a maximise request keeps the old size.
-    if (const QScreen* screen = form.screen())
-        form.setGeometry(screen->geometry());
-    form.show();
-    form.activateWindow();
+    // The sequence manager window, created hidden with the main window.
+    kalvero::TForm2 sequenceManager(&form);
+
+    if (!smokeFolder.isEmpty())
+        kalvero::RunSmokeTest(form, smokeFolder);
+    form.ShowCoveringMonitor();
     return app.exec();
 }

@@ -1,34 +1,120 @@
 #include "app/main_window.h"
 
+#include "app/frame_presenter.h"
+#include "app/keyboard_commands.h"
+#include "app/logo_picture.h"
+#include "app/panel_scaling.h"
+#include "app/picture_box.h"
+#include "app/run_control.h"
+#include "app/run_recording.h"
 #include "app/settings_widgets.h"
+#include "app/user_hooks.h"
 #include "engine/alertness_task.h"
+#include "engine/composition_images.h"
 #include "engine/cursor_idle.h"
 #include "engine/follower.h"
-#include "engine/frame_composer.h"
+#include "engine/frame_composer_cairo.h"
 #include "engine/frame_loop.h"
 #include "engine/image_catalogue.h"
+#include "engine/image_catalogue_preview.h"
+#include "engine/profile_run.h"
 #include "engine/program_settings.h"
 #include "engine/run_state.h"
+#include "engine/sequence_player.h"
 #include "engine/sequence_timer.h"
 #include "engine/sprite_field.h"
 #include "engine/training_settings.h"
+#include "history/form_history.h"
+#include "plan/ui/plan_editor.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/refresh_wait.h"
+#include "platform/sound_player.h"
+#include "platform/ui/dialogs.h"
+#include "users/operating_mode.h"
+#include "users/ui/welcome_window.h"
+#include "users/user_manager.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace kalvero {
 
 namespace {
-constexpr int PanelDesignWidth = 1078;
-constexpr int PanelDesignHeight = 776;
 const QColor WindowColour(0xB9, 0xD1, 0xEA); // the gradient end of an active title bar
+const QColor TitleColour(0x99, 0xB4, 0xD1);  // an active title bar
 const QColor PanelFontColour(0x00, 0x00, 0x80);
+const QString Caption = QStringLiteral("Kalvero 4");
+
+constexpr int PauseMin = 0, PauseMax = 60, PauseDefault = 20, PauseStep = 5;
+
+void Place(QWidget* widget, const char* name, QRect geometry) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+}
+
+QFont PointFont(const char* family, double points, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// "Takt" and "Fein" in section "Programm" of the users file.
+class TUsersProgramSettings final : public TProgramSettings {
+public:
+    explicit TUsersProgramSettings(TUserManager& users) : FUsers(users) {}
+    QString ProgramValue(const QString& key, const QString& defaultValue) const override {
+        return FUsers.GetValue(QLatin1String(kProgramSection), key, defaultValue);
+    }
+    void SetProgramValue(const QString& key, const QString& value) override {
+        FUsers.SetValue(QLatin1String(kProgramSection), key, value);
+    }
+
+private:
+    TUserManager& FUsers;
+};
+
+// Items of the background list: the background brush, the text 4 pixels from the left and 1
+// from the top; drawing a selected item tells the window.
+class TBackgroundItemDelegate final : public QStyledItemDelegate {
+public:
+    TBackgroundItemDelegate(TForm1& form, QObject* parent)
+        : QStyledItemDelegate(parent), FForm(form) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = QPalette::Normal;
+        painter->fillRect(option.rect, option.palette.brush(group, selected ? QPalette::Highlight
+                                                                            : QPalette::Base));
+        painter->setPen(
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        const QRect text = option.rect.adjusted(4, 1, 0, 0);
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, index.data().toString());
+        if (selected) {
+            const int row = index.row();
+            QMetaObject::invokeMethod(
+                &FForm, [form = &FForm, row] { form->cbBackgroundsDrawItem(row, true); },
+                Qt::QueuedConnection);
+        }
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return {option.rect.width(), option.fontMetrics.height() + 3};
+    }
+
+private:
+    TForm1& FForm;
+};
 } // namespace
 
 // The ten controls as the training settings see them.
@@ -50,13 +136,16 @@ private:
     TForm1& F;
 };
 
-// What the engine parts may ask of the window. The run-control answers are the minimal ones
-// until run control is built: captures are marked done, no active time passes, stopping and
-// pausing only set the flags.
-class TForm1::TWindowSide final : public TSettingsWindow, public TFrameWindow, public TRunHooks {
+// What the engine parts and the run control may ask of the window.
+class TForm1::TWindowSide final : public TSettingsWindow,
+                                  public TFrameWindow,
+                                  public TRunHooks,
+                                  public TRunWindow,
+                                  public TCursorDisplay {
 public:
-    TWindowSide(TForm1& form, TRunState& run) : F(form), FRun(run) {}
+    explicit TWindowSide(TForm1& form) : F(form) {}
 
+    // TSettingsWindow
     void UpdatePreviews() override { F.UpdatePreviews(); }
     void SetLabelSpeed(const QString& text) override { F.LabelSpeed->setText(text); }
     void SetLabelNumberOfSprites(const QString& text) override {
@@ -64,54 +153,156 @@ public:
     }
     void FocusMainWindow() override { F.setFocus(); }
 
+    // TFrameWindow
     int ClientWidth() const override { return F.width(); }
     int ClientHeight() const override { return F.height(); }
-    void PresentBackBuffer(int, int) override {}
+    void PresentBackBuffer(int width, int height) override {
+        F.FPresenter->PresentBackBuffer(width, height);
+    }
     void ShowPaintBoxFallback() override {
         F.SkPaintBox1->show();
         F.SkPaintBox1->update();
     }
     void RequestPaintBoxRepaint() override { F.SkPaintBox1->update(); }
 
-    void CaptureRunSettings() override { FRun.FRunCaptured = true; }
-    std::int64_t ActiveElapsedMs() const override { return 0; }
-    void StopRun() override { FRun.IsRunning = false; }
-    void BeginPause(bool reminder) override {
-        FRun.FPaused = true;
-        FRun.FPauseIsReminder = reminder;
+    // TRunHooks, answered by the run control
+    void CaptureRunSettings() override { F.FRunControl->CaptureRunSettings(); }
+    std::int64_t ActiveElapsedMs() const override { return F.FRunControl->ActiveElapsedMs(); }
+    void StopRun() override { F.FRunControl->StopRun(); }
+    void BeginPause(bool reminder) override { F.FRunControl->BeginPause(reminder); }
+
+    // TRunWindow
+    QString CurrentUser() const override { return F.FUser; }
+    double PixelsPerInch() const override {
+        const QScreen* screen = F.screen();
+        return screen ? screen->logicalDotsPerInch() : 0.0;
+    }
+    int PauseMinutes() const override { return F.TrackBarPause->Position(); }
+    void SetBusyCursor(bool busy) override {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+    void MakeOverlayFonts(float px) override { F.FComposer->MakeFonts(px); }
+    void ShowDisplay() override {
+        F.btnStartStop->setText(QStringLiteral("Stop"));
+        F.PanelSettings->hide();
+        F.SkPaintBox1->hide();
+        F.setFocus();
+    }
+    void ShowSettingsScreen() override {
+        F.btnStartStop->setText(QStringLiteral("Start"));
+        F.SkPaintBox1->show();
+        F.PanelSettings->show();
+        CentreInParent(*F.PanelSettings);
+        F.UpdatePreviews();
+        F.repaint();
+        QCoreApplication::processEvents();
+    }
+    void StartFrameLoop() override { F.StartFrameLoop(); }
+    void RepaintWindow() override { F.repaint(); }
+    QWidget* DialogParent() override { return &F; }
+
+    // TCursorDisplay
+    void SetCursorHidden(bool hidden) override {
+        if (hidden)
+            F.setCursor(Qt::BlankCursor);
+        else
+            F.unsetCursor();
     }
 
 private:
     TForm1& F;
-    TRunState& FRun;
 };
 
-// Frame composition is not built yet: there is never a back buffer, so frames go to the paint
-// box.
-class TForm1::TNoComposer final : public TFrameComposer {
+// The window's own answers until the per-user settings and plan use are connected: the user
+// label by operating mode and the search task from its check box.
+class TForm1::TOwnUserHooks final : public TUserHooks {
 public:
-    void EnsureBackBuffer(int, int) override {}
-    bool HasBackBuffer() const override { return false; }
-    int BackWidth() const override { return 0; }
-    int BackHeight() const override { return 0; }
-    void DrawFrame(bool, int, int) override {}
-    int BandWorkerCount() const override { return 0; }
+    explicit TOwnUserHooks(TForm1& form) : F(form) {}
+
+    void UpdateUserCaptions() override {
+        if (F.FUser.isEmpty())
+            F.LabelUser->setText(QStringLiteral("Nutzer:"));
+        else if (F.TherapistMode())
+            F.LabelUser->setText(QStringLiteral("Nutzer: ") + F.FUser);
+        else
+            F.LabelUser->setText(QStringLiteral("Willkommen, ") + F.FUser);
+    }
+    bool SearchTaskEnabled() const override {
+        return !F.FUser.isEmpty() && F.CheckBoxSuchaufgabe->isChecked();
+    }
+
+private:
+    TForm1& F;
 };
 
-TForm1::TForm1(TProgramSettings* programSettings, QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Kalvero 4"));
+// What the keyboard commands ask of the window, its run control and its frame loop.
+class TForm1::TKeyboardSide final : public TKeyboardWindow {
+public:
+    explicit TKeyboardSide(TForm1& form) : F(form) {}
+
+    void BeginPause(bool reminder) override { F.FRunControl->BeginPause(reminder); }
+    void EndPause() override { F.FRunControl->EndPause(); }
+    void StopRun(const QString& reason) override {
+        F.FRunControl->StopRun(reason);
+        F.update();
+    }
+    void CloseProgram() override { F.btn_ExitClick(); }
+    void OpenHistory() override { F.btnHistoryClick(); }
+    void ToggleVSync() override { F.FFrameLoop->ToggleVSync(); }
+    void ToggleSmooth() override { F.FFrameLoop->ToggleSmooth(); }
+    void ToggleStats() override { F.FFrameLoop->ToggleStats(); }
+    void MarkRunChanged() override { F.FRecorder->MarkChanged(); }
+
+private:
+    TForm1& F;
+};
+
+TForm1::TForm1(TProgramSettings* programSettings, QWidget* parent)
+    : TForm1(TForm1Parts{programSettings, nullptr, nullptr}, parent) {}
+
+TForm1::TForm1(const TForm1Parts& parts, QWidget* parent) : QWidget(parent) {
+    FUsers = std::make_unique<TUserManager>();
+    FOwnUserHooks = std::make_unique<TOwnUserHooks>(*this);
+    FUserHooks = FOwnUserHooks.get();
+    setWindowTitle(Caption);
     setWindowFlag(Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     CreateControls();
-    CreateEngine(programSettings);
+    CreatePanelControls();
+    LayoutPanel();
+    FOriginalPanelWidth = PanelSettings->width();
+    FOriginalPanelHeight = PanelSettings->height();
+    CreateEngine(parts);
     FillLists();
     ConnectHandlers();
+    ConnectButtons();
     UpdatePreviews();
+    UpdatePauseLabel();
+    CheckBoxPlan->hide();
+    FUserHooks->UpdateUserCaptions();
 }
 
 TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::FormDestroy() {
     FIdleTimer->stop();
+    FRunControl->FinishAtProgramEnd();
+    if (!FUser.isEmpty()) {
+        // Nothing may leave a destructor: a refused write is still reported.
+        try {
+            FUserHooks->SaveUserSettings();
+        } catch (const std::exception& error) {
+            ShowMessage(nullptr, TMsgKind::Error, Caption, QString::fromUtf8(error.what()));
+        }
+    }
     FFrameLoop->ReleaseTiming();
+    FComposer->ReleaseBackBuffer();
 }
 
 void TForm1::CreateControls() {
@@ -121,74 +312,184 @@ void TForm1::CreateControls() {
     white.setColor(QPalette::Window, Qt::white);
     SkPaintBox1->setPalette(white);
     SkPaintBox1->setAutoFillBackground(true);
+    SkPaintBox1->setMouseTracking(true);
 
     PanelSettings = new QWidget(this);
     PanelSettings->setObjectName(QStringLiteral("PanelSettings"));
-    PanelSettings->resize(PanelDesignWidth, PanelDesignHeight);
+    PanelSettings->resize(DesignWidth, DesignHeight);
     QPalette panel = PanelSettings->palette();
     panel.setColor(QPalette::Window, WindowColour);
     panel.setColor(QPalette::WindowText, PanelFontColour);
     PanelSettings->setPalette(panel);
     PanelSettings->setAutoFillBackground(true);
-    PanelSettings->setFont(QFont(QStringLiteral("Segoe UI"), 9));
+    PanelSettings->setFont(PointFont("Segoe UI", 9, false));
+    PanelSettings->setMouseTracking(true);
+    PanelSettings->installEventFilter(this);
 
-    auto named = [](QWidget* widget, const char* name, QRect geometry) {
-        widget->setObjectName(QString::fromLatin1(name));
-        widget->setGeometry(geometry);
-    };
     using namespace settings_range;
     ComboBackground = new TComboBox(PanelSettings);
-    named(ComboBackground, "ComboBackground", {24, 200, 200, 24});
+    ComboBackground->setObjectName(QStringLiteral("ComboBackground"));
+    ComboBackground->setItemDelegate(new TBackgroundItemDelegate(*this, ComboBackground));
     ComboSprite = new TComboBox(PanelSettings);
+    ComboSprite->setObjectName(QStringLiteral("ComboSprite"));
     ComboSprite->setEditable(true);
     ComboSprite->setInsertPolicy(QComboBox::NoInsert);
-    named(ComboSprite, "ComboSprite", {240, 200, 200, 24});
     RadioGroupDirection =
         new TRadioGroup(QString::fromUtf8(DirectionCaption), DirectionItems(), PanelSettings);
-    named(RadioGroupDirection, "RadioGroupDirection", {460, 180, 180, 80});
+    RadioGroupDirection->setObjectName(QStringLiteral("RadioGroupDirection"));
 
     LabelSpeed = new QLabel(PanelSettings);
-    named(LabelSpeed, "LabelSpeed", {680, 170, 360, 20});
+    LabelSpeed->setObjectName(QStringLiteral("LabelSpeed"));
     TrackBarSpeed = new TTrackBar(SpeedMin, SpeedMax, SpeedDefault, 1, 1, PanelSettings);
-    named(TrackBarSpeed, "TrackBarSpeed", {680, 190, 360, 30});
+    TrackBarSpeed->setObjectName(QStringLiteral("TrackBarSpeed"));
     LabelNumberOfSprites = new QLabel(PanelSettings);
-    named(LabelNumberOfSprites, "LabelNumberOfSprites", {680, 230, 360, 20});
+    LabelNumberOfSprites->setObjectName(QStringLiteral("LabelNumberOfSprites"));
     TrackBarNumberOfSprites = new TTrackBar(CountMin, CountMax, CountDefault, CountLineSize,
                                             CountLineSize, PanelSettings);
-    named(TrackBarNumberOfSprites, "TrackBarNumberOfSprites", {680, 250, 360, 30});
+    TrackBarNumberOfSprites->setObjectName(QStringLiteral("TrackBarNumberOfSprites"));
     LabelDarbietungszeit = new QLabel(PanelSettings);
-    named(LabelDarbietungszeit, "LabelDarbietungszeit", {680, 290, 360, 20});
+    LabelDarbietungszeit->setObjectName(QStringLiteral("LabelDarbietungszeit"));
     TrackBarDarbietungszeit = new TTrackBar(ShowtimeMin, ShowtimeMax, ShowtimeDefault,
                                             ShowtimeLineSize, ShowtimeLineSize, PanelSettings);
-    named(TrackBarDarbietungszeit, "TrackBarDarbietungszeit", {680, 310, 360, 30});
+    TrackBarDarbietungszeit->setObjectName(QStringLiteral("TrackBarDarbietungszeit"));
 
     RadioGroupSameSpeed =
         new TRadioGroup(QString::fromUtf8(SameSpeedCaption), SameSpeedItems(), PanelSettings);
-    named(RadioGroupSameSpeed, "RadioGroupSameSpeed", {24, 300, 280, 80});
+    RadioGroupSameSpeed->setObjectName(QStringLiteral("RadioGroupSameSpeed"));
     RadioGroupAlertness =
         new TRadioGroup(QString::fromUtf8(AlertnessCaption), AlertnessItems(), PanelSettings);
-    named(RadioGroupAlertness, "RadioGroupAlertness", {24, 560, 200, 130});
+    RadioGroupAlertness->setObjectName(QStringLiteral("RadioGroupAlertness"));
     checkboxVerfolger = new TCheckBox(QString::fromUtf8(VerfolgerCaption), PanelSettings);
-    named(checkboxVerfolger, "checkboxVerfolger", {460, 560, 260, 24});
+    checkboxVerfolger->setObjectName(QStringLiteral("checkboxVerfolger"));
     checkboxZeit = new TCheckBox(QString::fromUtf8(ZeitCaption), PanelSettings);
-    named(checkboxZeit, "checkboxZeit", {460, 590, 260, 24});
+    checkboxZeit->setObjectName(QStringLiteral("checkboxZeit"));
 
     LabelSpeed->setText(SpeedLabelText(TrackBarSpeed->Position()));
     LabelNumberOfSprites->setText(NumberOfSpritesLabelText(TrackBarNumberOfSprites->Position()));
     LabelDarbietungszeit->setText(DarbietungszeitLabelText(TrackBarDarbietungszeit->Position()));
 }
 
-void TForm1::CreateEngine(TProgramSettings* programSettings) {
+void TForm1::CreatePanelControls() {
+    Panel1 = new QLabel(Caption, PanelSettings);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFont(PointFont("Papyrus", 72, true));
+    Panel1->setAlignment(Qt::AlignCenter);
+    QPalette title = Panel1->palette();
+    title.setColor(QPalette::Window, TitleColour);
+    title.setColor(QPalette::WindowText, PanelFontColour);
+    Panel1->setPalette(title);
+    Panel1->setAutoFillBackground(true);
+
+    Image1 = new TPictureBox(TPictureBox::TFit::Stretch, PanelSettings);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->SetPicture(KalveroLogo());
+    Label1 = new QLabel(QStringLiteral("Vers. 4.3"), PanelSettings);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    LabelUser = new QLabel(QStringLiteral("Nutzer:"), PanelSettings);
+    LabelUser->setObjectName(QStringLiteral("LabelUser"));
+    LabelUser->setFont(PointFont("Segoe UI", 12, true));
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), PanelSettings);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    btnUser = button("btnUser", "Nutzer wechseln");
+    btnHistory = button("btnHistory", "Verlauf ...");
+    btnHistory->setToolTip(QStringLiteral("Protokoll und Verlauf (F3)"));
+    btnPlan = button("btnPlan", "Trainingsplan ...");
+    CheckBoxPlan = new QCheckBox(QStringLiteral("Nach Trainingsplan trainieren"), PanelSettings);
+    CheckBoxPlan->setObjectName(QStringLiteral("CheckBoxPlan"));
+
+    LabelHintergrund = new QLabel(QStringLiteral("Hintergründe"), PanelSettings);
+    LabelHintergrund->setObjectName(QStringLiteral("LabelHintergrund"));
+    LabelSprite = new QLabel(QStringLiteral("Bewegte Reize"), PanelSettings);
+    LabelSprite->setObjectName(QStringLiteral("LabelSprite"));
+    ImagePreview = new TPictureBox(TPictureBox::TFit::CentreProportional, PanelSettings);
+    ImagePreview->setObjectName(QStringLiteral("ImagePreview"));
+    spritepreview = new TPictureBox(TPictureBox::TFit::CentreProportional, PanelSettings);
+    spritepreview->setObjectName(QStringLiteral("spritepreview"));
+
+    LabelPause = new QLabel(PanelSettings);
+    LabelPause->setObjectName(QStringLiteral("LabelPause"));
+    TrackBarPause =
+        new TTrackBar(PauseMin, PauseMax, PauseDefault, PauseStep, PauseStep, PanelSettings);
+    TrackBarPause->setObjectName(QStringLiteral("TrackBarPause"));
+    TrackBarPause->setPageStep(PauseStep);
+    CheckBoxSuchaufgabe =
+        new QCheckBox(QStringLiteral("Suchaufgabe vor/nach dem Training"), PanelSettings);
+    CheckBoxSuchaufgabe->setObjectName(QStringLiteral("CheckBoxSuchaufgabe"));
+    CheckBoxSuchaufgabe->setToolTip(
+        QStringLiteral("Vor und nach dem Training (ab 5 Minuten) eine kurze Suchaufgabe: "
+                       "Auslassungen links/rechts und Zeit im Vergleich"));
+
+    btnLoadProfile = button("btnLoadProfile", "Profil laden");
+    btnSaveProfile = button("btnSaveProfile", "Profil speichern");
+    btnCreateSequence = button("btnCreateSequence", "Sequenz erzeugen");
+    btnLoadSequence = button("btnLoadSequence", "Sequenz laden");
+    ButtonKommandos = button("ButtonKommandos", "Tastaturkommandos");
+    btnStartStop = button("btnStartStop", "Start");
+    btnStartStop->setFont(PointFont("Dubai", 16, true));
+    btn_Exit = button("btn_Exit", "Programm beenden");
+}
+
+// Positions at the design size 1078 x 776: title, user area and logo at the top; the row of
+// lists, direction and track bars; below it the speed group, the previews, the alertness
+// group, the pause reminder and the check boxes, with the button column on the right.
+void TForm1::LayoutPanel() {
+    Place(Panel1, "Panel1", {16, 12, 660, 116});
+    Place(Image1, "Image1", {805, 12, 257, 161});
+    Place(LabelUser, "LabelUser", {20, 136, 440, 26});
+    Place(btnUser, "btnUser", {20, 168, 150, 30});
+    Place(btnHistory, "btnHistory", {180, 168, 130, 30});
+    Place(btnPlan, "btnPlan", {320, 168, 150, 30});
+    Place(CheckBoxPlan, "CheckBoxPlan", {484, 172, 310, 24});
+
+    Place(LabelHintergrund, "LabelHintergrund", {20, 208, 210, 20});
+    Place(ComboBackground, "ComboBackground", {20, 230, 210, 26});
+    Place(LabelSprite, "LabelSprite", {246, 208, 210, 20});
+    Place(ComboSprite, "ComboSprite", {246, 230, 210, 26});
+    Place(RadioGroupDirection, "RadioGroupDirection", {472, 202, 170, 84});
+    Place(LabelSpeed, "LabelSpeed", {660, 200, 400, 20});
+    Place(TrackBarSpeed, "TrackBarSpeed", {660, 220, 400, 30});
+    Place(LabelNumberOfSprites, "LabelNumberOfSprites", {660, 256, 400, 20});
+    Place(TrackBarNumberOfSprites, "TrackBarNumberOfSprites", {660, 276, 400, 30});
+    Place(LabelDarbietungszeit, "LabelDarbietungszeit", {660, 312, 400, 20});
+    Place(TrackBarDarbietungszeit, "TrackBarDarbietungszeit", {660, 332, 400, 30});
+
+    Place(RadioGroupSameSpeed, "RadioGroupSameSpeed", {20, 296, 436, 76});
+    Place(ImagePreview, "ImagePreview", {20, 388, 340, 255});
+    Place(spritepreview, "spritepreview", {376, 388, 156, 255});
+    Place(RadioGroupAlertness, "RadioGroupAlertness", {556, 388, 200, 136});
+    Place(LabelPause, "LabelPause", {556, 540, 320, 20});
+    Place(TrackBarPause, "TrackBarPause", {556, 560, 320, 30});
+    Place(checkboxVerfolger, "checkboxVerfolger", {20, 660, 420, 22});
+    Place(checkboxZeit, "checkboxZeit", {20, 686, 420, 22});
+    Place(CheckBoxSuchaufgabe, "CheckBoxSuchaufgabe", {20, 712, 520, 22});
+
+    Place(btnLoadProfile, "btnLoadProfile", {900, 388, 160, 30});
+    Place(btnSaveProfile, "btnSaveProfile", {900, 424, 160, 30});
+    Place(btnCreateSequence, "btnCreateSequence", {900, 460, 160, 30});
+    Place(btnLoadSequence, "btnLoadSequence", {900, 496, 160, 30});
+    Place(ButtonKommandos, "ButtonKommandos", {900, 532, 160, 30});
+    Place(btnStartStop, "btnStartStop", {920, 580, 121, 73});
+    Place(btn_Exit, "btn_Exit", {900, 668, 160, 30});
+    Place(Label1, "Label1", {940, 748, 120, 20});
+}
+
+void TForm1::CreateEngine(const TForm1Parts& parts) {
     FControls = std::make_unique<TControls>(*this);
     FRun = std::make_unique<TRunState>();
-    FWindowSide = std::make_unique<TWindowSide>(*this, *FRun);
+    FWindowSide = std::make_unique<TWindowSide>(*this);
+    TProgramSettings* programSettings = parts.ProgramSettings;
     if (!programSettings) {
-        FOwnProgramSettings = std::make_unique<TMemoryProgramSettings>();
+        FOwnProgramSettings = std::make_unique<TUsersProgramSettings>(*FUsers);
         programSettings = FOwnProgramSettings.get();
     }
     FCatalogue = std::make_unique<TImageCatalogue>();
-    FComposer = std::make_unique<TNoComposer>();
     FCursor = std::make_unique<TCursorIdle>();
+    FCursor->Connect(FWindowSide.get());
     FSequence = std::make_unique<TSequenceTimer>();
     FFollower = std::make_unique<TFollower>();
     FAlertness = std::make_unique<TAlertnessTask>();
@@ -198,18 +499,53 @@ void TForm1::CreateEngine(TProgramSettings* programSettings) {
     FSettings = std::make_unique<TTrainingSettings>(*FControls, *FSprites, *FAlertness, *FRun,
                                                     *FWindowSide);
 
-    FStopwatch = std::make_unique<TStopwatch>();
+    FStopwatch = parts.Clock;
+    if (!FStopwatch) {
+        FOwnStopwatch = std::make_unique<TStopwatch>();
+        FStopwatch = FOwnStopwatch.get();
+    }
     const QScreen* display = screen();
     const double period = RefreshPeriodFromRate(display ? display->refreshRate() : 0.0);
     FCompositorWait = std::make_unique<TRefreshBoundaryWait>(period);
     FPacing = std::make_unique<TThreadPacing>();
+    FImages = std::make_unique<TCatalogueImages>(*FCatalogue);
+    FComposer = std::make_unique<TCairoFrameComposer>(
+        TComposerParts{*FStopwatch, *FImages, *FSprites, *FFollower, *FAlertness, *FRun, *FControls,
+                       *FWindowSide});
+    FPresenter = new TFramePresenter(*FComposer, *FRun, *this, *SkPaintBox1);
     FFrameLoop = std::make_unique<TFrameLoop>(
         TFrameLoopParts{*FStopwatch, *FCompositorWait, *FPacing, *programSettings, *FRun, *FSprites,
                         *FWindowSide, *FComposer, *FWindowSide},
         period);
+    FComposer->SetFrameLoop(FFrameLoop.get());
     FIdleTimer = new QTimer(this);
     FIdleTimer->setInterval(0);
     connect(FIdleTimer, &QTimer::timeout, this, &TForm1::AppIdle);
+
+    FSequencePlayer = std::make_unique<TSequencePlayer>(*FSequence, *FSettings);
+    FProfileRun = std::make_unique<TProfileRun>();
+    FRunControl = std::make_unique<TRunControl>(TRunControlParts{
+        *FStopwatch, ProcessRandom(), *FRun, *FControls, *FSettings, *FSprites, *FCatalogue,
+        *FAlertness, *FFollower, *FCursor, *FFrameLoop, *FWindowSide});
+    FRunControl->SetSequencePlayer(FSequencePlayer.get());
+    FRunControl->SetProfileRun(FProfileRun.get());
+    FRunControl->SetUserHooks(FUserHooks);
+    FRecordSource = std::make_unique<TRunControlRecordSource>(*FRunControl, *FWindowSide);
+    FRecorder = std::make_unique<TRunRecorder>(TRunRecorderParts{
+        *FControls, [this](int index) { return ComboBackground->itemText(index); }, *FRun,
+        *FRunControl, *FAlertness, *FRecordSource});
+    FRunControl->SetRecordHooks(FRecorder.get());
+    FKeyboardSide = std::make_unique<TKeyboardSide>(*this);
+    FKeyboard = std::make_unique<TKeyboardCommands>(
+        TKeyboardParts{*FControls, *FRun, *FSprites, *FAlertness, *FKeyboardSide, this});
+
+    TSoundSink* sound = parts.Sound;
+    if (!sound) {
+        FOwnSound = std::make_unique<TSoundPlayer>();
+        sound = FOwnSound.get();
+    }
+    FAlertness->Connect(
+        TAlertnessParts{*FStopwatch, ProcessRandom(), *FCatalogue, *FRun, *FRunControl, *sound});
 }
 
 void TForm1::FillLists() {
@@ -227,6 +563,18 @@ void TForm1::ConnectHandlers() {
             &TForm1::TrackBarNumberOfSpritesChange);
     connect(TrackBarDarbietungszeit, &QSlider::valueChanged, this, &TForm1::DarbietungChange);
     connect(RadioGroupSameSpeed, &TRadioGroup::Click, this, &TForm1::RadioGroupSameSpeedClick);
+    connect(ComboBackground, &QComboBox::currentIndexChanged, this, &TForm1::ComboBackgroundChange);
+    connect(ComboSprite, &QComboBox::currentIndexChanged, this, &TForm1::ComboSpriteChange);
+    connect(TrackBarPause, &QSlider::valueChanged, this, &TForm1::TrackBarPauseChange);
+}
+
+void TForm1::ConnectButtons() {
+    connect(btnStartStop, &QPushButton::clicked, this, &TForm1::btnStartStopClick);
+    connect(btn_Exit, &QPushButton::clicked, this, &TForm1::btn_ExitClick);
+    connect(btnUser, &QPushButton::clicked, this, &TForm1::btnUserClick);
+    connect(btnHistory, &QPushButton::clicked, this, &TForm1::btnHistoryClick);
+    connect(btnPlan, &QPushButton::clicked, this, &TForm1::btnPlanClick);
+    connect(ButtonKommandos, &QPushButton::clicked, this, &TForm1::ButtonKommandosClick);
 }
 
 TSettingsControls& TForm1::SettingsControls() {
@@ -253,8 +601,47 @@ TFollower& TForm1::Follower() {
 TImageCatalogue& TForm1::Catalogue() {
     return *FCatalogue;
 }
-const TStopwatch& TForm1::Stopwatch() const {
+TCursorIdle& TForm1::Cursor() {
+    return *FCursor;
+}
+TRunControl& TForm1::RunControl() {
+    return *FRunControl;
+}
+TSequencePlayer& TForm1::SequencePlayer() {
+    return *FSequencePlayer;
+}
+TProfileRun& TForm1::ProfileRun() {
+    return *FProfileRun;
+}
+TCairoFrameComposer& TForm1::Composer() {
+    return *FComposer;
+}
+const TClock& TForm1::Stopwatch() const {
     return *FStopwatch;
+}
+TUserManager& TForm1::Users() {
+    return *FUsers;
+}
+
+bool TForm1::TherapistMode() const {
+    return ReadOperatingMode(*FUsers) == TOperatingMode::Therapist;
+}
+
+void TForm1::SetUserHooks(TUserHooks* hooks) {
+    FUserHooks = hooks ? hooks : FOwnUserHooks.get();
+    FRunControl->SetUserHooks(FUserHooks);
+}
+
+TUserHooks& TForm1::UserHooks() {
+    return *FUserHooks;
+}
+
+void TForm1::ShowCoveringMonitor() {
+    if (const QScreen* monitor = screen())
+        setGeometry(monitor->geometry());
+    show();
+    raise();
+    activateWindow();
 }
 
 void TForm1::StartFrameLoop() {
@@ -270,6 +657,92 @@ void TForm1::AppIdle() {
     FFrameLoop->AppIdle(done);
     if (done)
         FIdleTimer->stop();
+}
+
+void TForm1::FormShow() {
+    if (FWelcomeShown)
+        return;
+    FWelcomeShown = true;
+    QMetaObject::invokeMethod(this, &TForm1::WMShowWelcome, Qt::QueuedConnection);
+}
+
+void TForm1::WMShowWelcome() {
+    if (!ChooseUser()) {
+        emit NoUserChosen();
+        close();
+    }
+}
+
+bool TForm1::ChooseUser() {
+    const QString name = TFormWelcome::Execute(*FUsers, this);
+    btnUser->setVisible(TherapistMode());
+    if (name.isEmpty()) {
+        FUserHooks->UpdateUserCaptions();
+        return false;
+    }
+    if (!FUser.isEmpty() && FUser.compare(name, Qt::CaseInsensitive) != 0)
+        FUserHooks->SaveUserSettings();
+    FUser = name;
+    FUsers->SetCurrentUser(name);
+    FUsers->SetLastUser(name);
+    FUserHooks->LoadUserSettings();
+    FUserHooks->LoadUserPlan(true);
+    FUserHooks->UpdateUserCaptions();
+    return true;
+}
+
+void TForm1::btnStartStopClick() {
+    FRunControl->btnStartStopClick();
+}
+
+void TForm1::btn_ExitClick() {
+    close();
+}
+
+void TForm1::ButtonKommandosClick() {
+    FKeyboard->ButtonKommandosClick();
+}
+
+TKeyboardCommands& TForm1::KeyboardCommands() {
+    return *FKeyboard;
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (!FKeyboard->KeyPress(*event))
+        QWidget::keyPressEvent(event);
+}
+
+void TForm1::btnUserClick() {
+    if (!FRun->IsRunning)
+        ChooseUser();
+}
+
+void TForm1::btnHistoryClick() {
+    if (!FUser.isEmpty() && !FRun->IsRunning)
+        TFormHistory::Execute(this, FUser, TherapistMode());
+}
+
+void TForm1::btnPlanClick() {
+    if (FUser.isEmpty() || FRun->IsRunning)
+        return;
+    const TOperatingMode mode =
+        TherapistMode() ? TOperatingMode::Therapist : TOperatingMode::Patient;
+    if (TFormPlan::Execute(this, FUser, mode, FSettings->SettingsSnapshot(), QString())) {
+        FUserHooks->LoadUserPlan(false);
+        FUserHooks->UpdateUserCaptions();
+    }
+}
+
+void TForm1::btnCreateSequenceClick() {}
+
+void TForm1::TrackBarPauseChange() {
+    UpdatePauseLabel();
+}
+
+void TForm1::UpdatePauseLabel() {
+    const int minutes = TrackBarPause->Position();
+    LabelPause->setText(minutes > 0 ? QStringLiteral("Pausenhinweis alle %1 min").arg(minutes)
+                                    : QStringLiteral("Pausenhinweis: aus"));
 }
 
 void TForm1::TrackBarSpeedChange() {
@@ -288,13 +761,80 @@ void TForm1::DarbietungChange() {
     LabelDarbietungszeit->setText(DarbietungszeitLabelText(TrackBarDarbietungszeit->Position()));
 }
 
-void TForm1::UpdatePreviews() {}
+void TForm1::ComboBackgroundChange() {
+    UpdatePreviews();
+}
+
+void TForm1::ComboSpriteChange() {
+    UpdatePreviews();
+}
+
+void TForm1::UpdatePreviews() {
+    ImagePreview->Clear();
+    const int background = ComboBackground->ItemIndex();
+    const QStringList& files = FCatalogue->BackgroundFiles();
+    if (background >= 0 && background < files.size() && !files[background].isEmpty())
+        ImagePreview->SetPicture(QImage(files[background]));
+
+    spritepreview->Clear();
+    const int spriteType = ComboSprite->ItemIndex();
+    if (spriteType < 0)
+        return;
+    const FrameList* frames = FCatalogue->GetFrameLists(spriteType, 0).Left;
+    if (frames && !frames->empty())
+        spritepreview->SetPicture(SkImageToBitmap(frames->front()));
+}
+
+void TForm1::cbBackgroundsDrawItem(int index, bool selected) {
+    if (selected && index != FLastPreviewIndex) {
+        FLastPreviewIndex = index;
+        UpdatePreviews();
+    }
+}
+
+void TForm1::FormResize() {
+    FSprites->ResetBackOffset();
+    SkPaintBox1->setGeometry(rect());
+    if (FRun->IsRunning)
+        return;
+    if (!FUIInitialized && FOriginalPanelWidth > 0 && FOriginalPanelHeight > 0) {
+        const double factor =
+            PanelScaleFactor(width(), height(), FOriginalPanelWidth, FOriginalPanelHeight);
+        if (factor > 0)
+            ScaleWidgetTree(*PanelSettings, factor);
+        FUIInitialized = true;
+    }
+    CentreInParent(*PanelSettings);
+}
+
+void TForm1::FormMouseMove() {
+    if (FRun->IsRunning)
+        FCursor->MouseMoved();
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+    FPresenter->FormPaint();
+}
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    SkPaintBox1->setGeometry(rect());
-    PanelSettings->move((width() - PanelSettings->width()) / 2,
-                        (height() - PanelSettings->height()) / 2);
+    FormResize();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    FormMouseMove();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PanelSettings && event->type() == QEvent::MouseMove)
+        FormMouseMove();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kalvero
