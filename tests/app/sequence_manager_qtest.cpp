@@ -289,7 +289,7 @@ void SequenceManagerTest::umlautNamesAreWrittenAsUtf8AndReadBackUnchanged() {
 void SequenceManagerTest::eachCallOpensANewWindowWithTheCurrentFolder() {
     QStringList seen;
     QList<int> planned;
-    const auto inspectAndClose = [&] {
+    const auto checkAndClose = [&] {
         QTimer::singleShot(0, [&] {
             auto* form = qobject_cast<TForm2*>(QApplication::activeModalWidget());
             if (form == nullptr)
@@ -301,10 +301,10 @@ void SequenceManagerTest::eachCallOpensANewWindowWithTheCurrentFolder() {
         });
     };
     WriteProfiles({"A.json"});
-    inspectAndClose();
+    checkAndClose();
     OpenSequenceManager(nullptr);
     WriteProfiles({"B.json"});
-    inspectAndClose();
+    checkAndClose();
     OpenSequenceManager(nullptr);
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen[0], QString("A.json"));
