@@ -214,16 +214,16 @@ void TKeyboardCommands::SettingsKey(TCommandKey key) {
         StepSpriteSet(-1);
         break;
     case TCommandKey::Plus:
-        StepTrackBar(true, +1);
+        StepTrackBar(controls.TrackBarSpeed(), +1);
         break;
     case TCommandKey::Minus:
-        StepTrackBar(true, -1);
+        StepTrackBar(controls.TrackBarSpeed(), -1);
         break;
     case TCommandKey::M:
-        StepTrackBar(false, +1);
+        StepTrackBar(controls.TrackBarNumberOfSprites(), +1);
         break;
     case TCommandKey::W:
-        StepTrackBar(false, -1);
+        StepTrackBar(controls.TrackBarNumberOfSprites(), -1);
         break;
     default:
         break;
@@ -253,10 +253,7 @@ void TKeyboardCommands::StepSpriteSet(int step) {
     FParts.Sprites.RebuildSprites();
 }
 
-// The track bar clamps to its range and runs its change handler when the position moves.
-void TKeyboardCommands::StepTrackBar(bool speed, int step) {
-    TTrackBarControl& bar =
-        speed ? FParts.Controls.TrackBarSpeed() : FParts.Controls.TrackBarNumberOfSprites();
+void TKeyboardCommands::StepTrackBar(TTrackBarControl& bar, int step) {
     bar.SetPosition(bar.Position() + step);
 }
 

@@ -9,6 +9,7 @@ class QWidget;
 namespace kalvero {
 
 class TSettingsControls;
+class TTrackBarControl;
 class TSpriteField;
 class TAlertnessTask;
 struct TRunState;
@@ -106,7 +107,8 @@ private:
     void SpaceBar();
     void StepBackground(int step);
     void StepSpriteSet(int step);
-    void StepTrackBar(bool speed, int step);
+    // The track bar clamps to its range and runs its change handler when the position moves.
+    static void StepTrackBar(TTrackBarControl& bar, int step);
 
     TKeyboardParts FParts;
     bool FLocked = false;
