@@ -3,8 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace kalvero::fuzz {
+
+// Test names and messages show the target by its name.
+void PrintTo(const TFuzzTarget& target, std::ostream* out) {
+    *out << target.Name;
+}
+
 namespace {
 
 // The stored inputs of a fuzz target: its seed corpus and the inputs that once found a fault.
