@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -35,11 +36,26 @@ public:
 
     void Start() {
         QTimer::singleShot(GiveUpMs, &FForm, [this] { Finish(QStringLiteral("timeout")); });
+        auto* answer = new QTimer(&FForm);
+        QObject::connect(answer, &QTimer::timeout, &FForm, [this] { AnswerMessageBox(); });
+        answer->start(PollMs);
         WaitFor([] { return dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget()); },
                 [this] { AnswerWelcome(); });
     }
 
 private:
+    // Message boxes (the safety notice before the first run, ...) are read and confirmed.
+    void AnswerMessageBox() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || FFinished)
+            return;
+        ++FMessages;
+        if (QAbstractButton* button = box->defaultButton())
+            button->click();
+        else
+            box->accept();
+    }
+
     void AnswerWelcome() {
         auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
         welcome->ButtonStartClick();
@@ -61,11 +77,26 @@ private:
 
     void ShootMoving() {
         Grab(QStringLiteral("running2.png"));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        PressKey(Qt::Key_P);
+        After(SettleMs, [this] { ShootPaused(); });
+    }
+
+    void ShootPaused() {
+        FPausedSeen = FForm.RunState().FPaused;
+        Grab(QStringLiteral("paused.png"));
+        PressKey(Qt::Key_Space);
+        After(SettleMs, [this] {
+            FContinued = FForm.RunState().IsRunning && !FForm.RunState().FPaused;
+            PressKey(Qt::Key_Escape);
+            After(SettleMs, [this] { ShootStopped(); });
+        });
+    }
+
+    void PressKey(Qt::Key key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&FForm, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&FForm, &release);
-        After(SettleMs, [this] { ShootStopped(); });
     }
 
     void ShootStopped() {
@@ -79,15 +110,23 @@ private:
         FFinished = true;
         QFile result(QDir(FFolder).filePath(QStringLiteral("result.txt")));
         if (result.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            const QString text = QStringLiteral("state=%1\nuser=%2\nrunning_after_start=%3\n"
-                                                "running_after_esc=%4\nwindow=%5x%6\npanel=%7x%8\n")
-                                     .arg(state, FForm.CurrentUser())
-                                     .arg(FRunningSeen ? 1 : 0)
-                                     .arg(FForm.RunState().IsRunning ? 1 : 0)
-                                     .arg(FForm.width())
-                                     .arg(FForm.height())
-                                     .arg(FForm.PanelSettings->width())
-                                     .arg(FForm.PanelSettings->height());
+            const auto line = [](const char* key, const QString& value) {
+                return QString::fromLatin1(key) + '=' + value + '\n';
+            };
+            const auto flag = [](bool on) {
+                return on ? QStringLiteral("1") : QStringLiteral("0");
+            };
+            const QString text =
+                line("state", state) + line("user", FForm.CurrentUser()) +
+                line("running_after_start", flag(FRunningSeen)) +
+                line("paused_after_p", flag(FPausedSeen)) +
+                line("running_after_space", flag(FContinued)) +
+                line("running_after_esc", flag(FForm.RunState().IsRunning)) +
+                line("window", QStringLiteral("%1x%2").arg(FForm.width()).arg(FForm.height())) +
+                line("panel", QStringLiteral("%1x%2")
+                                  .arg(FForm.PanelSettings->width())
+                                  .arg(FForm.PanelSettings->height())) +
+                line("messages", QString::number(FMessages));
             result.write(text.toUtf8());
         }
         if (QWidget* modal = QApplication::activeModalWidget())
@@ -125,6 +164,9 @@ private:
     TForm1& FForm;
     QString FFolder;
     bool FRunningSeen = false;
+    bool FPausedSeen = false;
+    bool FContinued = false;
+    int FMessages = 0;
     bool FFinished = false;
 };
 } // namespace

@@ -8,9 +8,10 @@ class TForm1;
 
 // A self-check of the real program, switched on by the environment variable
 // KALVERO_SMOKE_TEST naming a folder: the program runs on a fresh data folder inside it in
-// patient mode, takes the welcome window's user, saves the window's pixels as
-// "settings.png", presses "Start", saves "running.png" a second later and "running2.png"
-// shortly after, presses Esc, saves "stopped.png", writes "result.txt" and quits.
+// patient mode, takes the welcome window's user, confirms every message box, saves the window's
+// pixels as "settings.png", presses "Start", saves "running.png" a second later and "running2.png"
+// shortly after, pauses with P ("paused.png"), continues with the space bar, ends the run with
+// Esc, saves "stopped.png", writes "result.txt" and quits.
 
 // The folder named by KALVERO_SMOKE_TEST, or "" when the check is off.
 QString SmokeTestFolder();

@@ -71,13 +71,16 @@ void ProgramSmokeTest::settingsScreenRunAndEscUnderXvfb() {
     QCOMPARE(result.value("window"), QString("1920x1080"));
     QCOMPARE(result.value("panel"), QString("1423x1024")); // scaled by 132 %
     QCOMPARE(result.value("running_after_start"), QString("1"));
+    QCOMPARE(result.value("paused_after_p"), QString("1"));
+    QCOMPARE(result.value("running_after_space"), QString("1"));
     QCOMPARE(result.value("running_after_esc"), QString("0"));
 
     const QImage settings(dir.filePath("settings.png"));
     const QImage running(dir.filePath("running.png"));
     const QImage moving(dir.filePath("running2.png"));
+    const QImage paused(dir.filePath("paused.png"));
     const QImage stopped(dir.filePath("stopped.png"));
-    for (const QImage* shot : {&settings, &running, &moving, &stopped})
+    for (const QImage* shot : {&settings, &running, &moving, &paused, &stopped})
         QCOMPARE(shot->size(), QSize(1920, 1080));
 
     // Settings screen: white around the centred panel, which carries its controls.
@@ -92,6 +95,9 @@ void ProgramSmokeTest::settingsScreenRunAndEscUnderXvfb() {
     QVERIFY(ColourCount(running) > 500);
     QVERIFY(DifferentShare(settings, running) > 0.8);
     QVERIFY(DifferentShare(running, moving) > 0.01);
+
+    // The pause screen darkens the frozen display.
+    QVERIFY(qGray(paused.pixel(5, 5)) < qGray(moving.pixel(5, 5)));
 
     // After Esc the settings screen is back.
     QCOMPARE(stopped.pixel(5, 5), White);
