@@ -39,13 +39,6 @@ public:
     void SleepAfterFailedWait() override {}
 };
 
-class TNoPacing final : public TRunPacing {
-public:
-    bool RequestTimerResolution() override { return true; }
-    void ReleaseTimerResolution() override {}
-    void SetRaisedPriority(bool) override {}
-};
-
 // The window side of a run without a window: the client area has the requested size, frames
 // are presented nowhere, run time is wall time since the start (there are no pauses).
 class THeadlessWindow final : public TFrameWindow, public TRunHooks, public TSettingsWindow {
@@ -124,7 +117,7 @@ struct THeadlessEngine::TParts {
     TSpriteField Sprites;
     TTrainingSettings Settings;
     TNoWait Wait;
-    TNoPacing Pacing;
+    TThreadPacing Pacing; // a run raises the composing thread's priority, as in the program
     TMemoryProgramSettings Program;
     TCairoFrameComposer Composer;
     TFrameLoop Loop;
