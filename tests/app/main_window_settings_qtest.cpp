@@ -38,6 +38,15 @@ QStringList Items(const TRadioGroup* group) {
 class MainWindowSettingsTest : public QObject {
     Q_OBJECT
 private slots:
+    // One window for all cases (creating it loads every picture); each case starts from the
+    // factory settings outside a run.
+    void initTestCase() { FForm = std::make_unique<TForm1>(); }
+    void init() {
+        FForm->RunState().IsRunning = false;
+        FForm->RunState().FPaused = false;
+        FForm->Settings().ApplySettingsText(FactoryText);
+    }
+    void cleanupTestCase() { FForm.reset(); }
     void controlsCarryTheirCaptionsItemsRangesAndDefaults();
     void applyingUsesTheControlsRules_data();
     void applyingUsesTheControlsRules();
@@ -45,10 +54,13 @@ private slots:
     void profileRoundTripReproducesEveryControl();
     void userClickOnVarianceDuringARunChangesSpeeds();
     void idleTimerRunsOnlyWhileARunIsActiveAndNotPaused();
+
+private:
+    std::unique_ptr<TForm1> FForm;
 };
 
 void MainWindowSettingsTest::controlsCarryTheirCaptionsItemsRangesAndDefaults() {
-    TForm1 form;
+    TForm1& form = *FForm;
     QCOMPARE(form.windowTitle(), QString("Kalvero 4"));
     QVERIFY(form.findChild<QWidget*>("PanelSettings") == form.PanelSettings);
     for (const char* name :
@@ -140,7 +152,7 @@ void MainWindowSettingsTest::applyingUsesTheControlsRules() {
     QFETCH(QString, text);
     QFETCH(QString, key);
     QFETCH(QJsonValue, expected);
-    TForm1 form;
+    TForm1& form = *FForm;
     form.checkboxVerfolger->setChecked(true);
     form.Settings().ApplySettingsText(text);
     const QJsonObject after =
@@ -154,7 +166,7 @@ void MainWindowSettingsTest::applyingUsesTheControlsRules() {
 }
 
 void MainWindowSettingsTest::labelsFollowTheTrackBars() {
-    TForm1 form;
+    TForm1& form = *FForm;
     form.Settings().ApplySettingsText(R"({"speed":12,"count":85,"showtime":25})");
     QCOMPARE(form.LabelSpeed->text(), QString("Geschwindigkeit: 12"));
     QCOMPARE(form.LabelNumberOfSprites->text(), QString("Anzahl der Sprites: 85"));
@@ -171,16 +183,14 @@ void MainWindowSettingsTest::profileRoundTripReproducesEveryControl() {
         R"({"background_index":41,"sprite_index":11,"speed":17,"count":135,"showtime":10,)"
         R"("direction_index":1,"variance_index":1,"alertness_index":1,"verfolger":true,)"
         R"("show_timer":true})";
+    FForm->Settings().ApplySettingsText(text);
+    QCOMPARE(FForm->Settings().SettingsSnapshot(), text);
+    FForm->Settings().SaveSettingsFile(path);
     QByteArray saved;
-    {
-        TForm1 writer;
-        writer.Settings().ApplySettingsText(text);
-        QCOMPARE(writer.Settings().SettingsSnapshot(), text);
-        writer.Settings().SaveSettingsFile(path);
-        QVERIFY(ReadWholeFile(path, saved));
-    }
+    QVERIFY(ReadWholeFile(path, saved));
     QCOMPARE(saved, Utf8Bom() + text.toUtf8());
-    TForm1 reader;
+    FForm->Settings().ApplySettingsText(FactoryText);
+    TForm1& reader = *FForm;
     reader.Settings().LoadSettingsFile(path);
     QCOMPARE(reader.ComboBackground->currentIndex(), 41);
     QCOMPARE(reader.ComboSprite->currentText(), QString("Luftballons"));
@@ -200,7 +210,7 @@ void MainWindowSettingsTest::profileRoundTripReproducesEveryControl() {
 }
 
 void MainWindowSettingsTest::userClickOnVarianceDuringARunChangesSpeeds() {
-    TForm1 form;
+    TForm1& form = *FForm;
     form.RunState().IsRunning = true;
     form.SpriteField().RebuildSprites();
     auto buttons = form.RadioGroupSameSpeed->findChildren<QRadioButton*>();
@@ -216,7 +226,7 @@ void MainWindowSettingsTest::userClickOnVarianceDuringARunChangesSpeeds() {
 }
 
 void MainWindowSettingsTest::idleTimerRunsOnlyWhileARunIsActiveAndNotPaused() {
-    TForm1 form;
+    TForm1& form = *FForm;
     form.StartFrameLoop();
     QTRY_VERIFY(!form.FrameLoopActive()); // no run: the first pass stops the timer
     form.RunState().IsRunning = true;
