@@ -6,9 +6,12 @@
 #include "engine/alertness_task.h"
 #include "engine/cursor_idle.h"
 #include "engine/frame_loop.h"
+#include "engine/profile_run.h"
 #include "engine/program_settings.h"
 #include "engine/run_state.h"
+#include "engine/sequence_player.h"
 #include "engine/sprite_field.h"
+#include "engine/training_settings.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/sound_player.h"
@@ -62,6 +65,22 @@ public:
 private:
     const TRunControl& FControl;
     const TRunState& FRun;
+};
+
+// A plan in use, or not, with what run control asked of it.
+class TPlanHooks final : public TUserHooks {
+public:
+    bool PlanActive() const override { return Active; }
+    TPlanRunStart StartPlanRun() override {
+        ++Started;
+        return {QStringLiteral("Aufbauplan"), Minutes};
+    }
+    void SaveUserSettings() override { ++Saved; }
+
+    bool Active = false;
+    int Minutes = 0;
+    int Started = 0;
+    int Saved = 0;
 };
 
 class TSearchOn final : public TUserHooks {
@@ -155,6 +174,8 @@ class RunControlTest : public QObject {
     Q_OBJECT
 private slots:
     void startShowsTheDisplayAndStopTheSettingsScreen();
+    void runKindNameAndTimeLimit_data();
+    void runKindNameAndTimeLimit();
     void activeTimeLeavesOutPauses();
     void timeLimitEndsTheRunWithoutPresentingThatPass();
     void remindersFollowActiveTime_data();
@@ -195,6 +216,69 @@ void RunControlTest::startShowsTheDisplayAndStopTheSettingsScreen() {
     QCOMPARE(f.Form->btnStartStop->text(), QString("Start"));
     QVERIFY(!f.Form->PanelSettings->isHidden());
     QVERIFY(!f.Form->SkPaintBox1->isHidden());
+}
+
+void RunControlTest::runKindNameAndTimeLimit_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<std::int64_t>("limitMs");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("plain settings") << "settings"
+                                    << "Einstellungen"
+                                    << "" << 3 * Minute << true;
+    QTest::newRow("profile unchanged") << "profile"
+                                       << "Profil"
+                                       << "Ruhig" << 3 * Minute << true;
+    QTest::newRow("profile changed") << "changed profile"
+                                     << "Einstellungen"
+                                     << "" << 3 * Minute << true;
+    QTest::newRow("sequence: no limit") << "sequence"
+                                        << "Sequenz"
+                                        << "Morgens" << std::int64_t(0) << true;
+    QTest::newRow("plan with minutes") << "plan"
+                                       << "Trainingsplan"
+                                       << "Aufbauplan" << 12 * Minute << false;
+    QTest::newRow("plan of 0 minutes: unlimited") << "plan 0"
+                                                  << "Trainingsplan"
+                                                  << "Aufbauplan" << std::int64_t(0) << false;
+    QTest::newRow("plan while a sequence plays") << "plan and sequence"
+                                                 << "Sequenz"
+                                                 << "Morgens" << std::int64_t(0) << true;
+}
+
+void RunControlTest::runKindNameAndTimeLimit() {
+    QFETCH(QString, situation);
+    QFETCH(QString, kind);
+    QFETCH(QString, name);
+    QFETCH(std::int64_t, limitMs);
+    QFETCH(bool, saved);
+    TRunFixture f;
+    TPlanHooks plan;
+    f.Control().SetUserHooks(&plan);
+    f.Form->TrackBarDarbietungszeit->SetPosition(3);
+    if (situation.contains("profile"))
+        f.Form->ProfileRun().Remember("Profile/Ruhig.json", f.Form->Settings().SettingsSnapshot());
+    if (situation == "changed profile")
+        f.Form->TrackBarSpeed->SetPosition(9);
+    if (situation.contains("sequence")) {
+        f.Form->SequencePlayer().FSequenceName = "Morgens";
+        f.Form->SequencePlayer().SetPlaylist({{"a.json", 30, "{}"}}, f.Dir.path() + "/");
+        f.Form->SequencePlayer().StartPlaylist();
+    }
+    plan.Active = situation.startsWith("plan");
+    plan.Minutes = situation == "plan" ? 12 : 0;
+
+    f.Control().btnStartStopClick();
+    QCOMPARE(f.Control().FRunKind, kind);
+    QCOMPARE(f.Control().FRunName, name);
+    QCOMPARE(f.Run().FTimeLimitMs, limitMs);
+    QCOMPARE(f.Control().FPlanRun, kind == "Trainingsplan");
+    QCOMPARE(plan.Started, kind == "Trainingsplan" ? 1 : 0);
+    QCOMPARE(plan.Saved, saved ? 1 : 0);
+    f.Control().btnStartStopClick();
+    QVERIFY(!f.Control().FPlanRun);
+    QVERIFY(!f.Form->SequencePlayer().FPlaylistActive);
 }
 
 void RunControlTest::activeTimeLeavesOutPauses() {
