@@ -5,6 +5,7 @@
 #include "app/logo_picture.h"
 #include "app/panel_scaling.h"
 #include "app/picture_box.h"
+#include "app/profile_actions.h"
 #include "app/run_control.h"
 #include "app/run_recording.h"
 #include "app/settings_widgets.h"
@@ -215,6 +216,15 @@ public:
 private:
     TForm1& F;
 };
+
+// A refused file read or write of a settings-screen button is shown, not passed on.
+static void ReportFileErrors(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ShowMessage(nullptr, TMsgKind::Error, Caption, QString::fromUtf8(error.what()));
+    }
+}
 
 // The window's own answers until the per-user settings and plan use are connected: the user
 // label by operating mode and the search task from its check box.
@@ -524,6 +534,7 @@ void TForm1::CreateEngine(const TForm1Parts& parts) {
 
     FSequencePlayer = std::make_unique<TSequencePlayer>(*FSequence, *FSettings);
     FProfileRun = std::make_unique<TProfileRun>();
+    FSequencePlayer->OnNotice = QueuedSequenceNotice(this);
     FRunControl = std::make_unique<TRunControl>(TRunControlParts{
         *FStopwatch, ProcessRandom(), *FRun, *FControls, *FSettings, *FSprites, *FCatalogue,
         *FAlertness, *FFollower, *FCursor, *FFrameLoop, *FWindowSide});
@@ -575,6 +586,19 @@ void TForm1::ConnectButtons() {
     connect(btnHistory, &QPushButton::clicked, this, &TForm1::btnHistoryClick);
     connect(btnPlan, &QPushButton::clicked, this, &TForm1::btnPlanClick);
     connect(ButtonKommandos, &QPushButton::clicked, this, &TForm1::ButtonKommandosClick);
+    connect(btnSaveProfile, &QPushButton::clicked, this,
+            [this] { ReportFileErrors([this] { SaveProfile(this, Settings(), ProfileRun()); }); });
+    connect(btnLoadProfile, &QPushButton::clicked, this,
+            [this] { ReportFileErrors([this] { LoadProfile(this, Settings(), ProfileRun()); }); });
+    connect(btnLoadSequence, &QPushButton::clicked, this, [this] {
+        ReportFileErrors([this] {
+            LoadSequence(this, SequencePlayer(), [this] {
+                if (!RunState().IsRunning)
+                    FRunControl->StartRun();
+            });
+        });
+    });
+    connect(btnCreateSequence, &QPushButton::clicked, this, &TForm1::btnCreateSequenceClick);
 }
 
 TSettingsControls& TForm1::SettingsControls() {
@@ -733,7 +757,9 @@ void TForm1::btnPlanClick() {
     }
 }
 
-void TForm1::btnCreateSequenceClick() {}
+void TForm1::btnCreateSequenceClick() {
+    OpenSequenceManager(this);
+}
 
 void TForm1::TrackBarPauseChange() {
     UpdatePauseLabel();
