@@ -1,6 +1,7 @@
 #include "app/form2_sequence_manager.h"
 #include "app/main_window.h"
 #include "app/smoke_test.h"
+#include "app/user_session.h"
 #include "platform/atomic_file.h"
 #include "platform/random.h"
 #include "platform/ui/dialogs.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -43,7 +45,10 @@ int main(int argc, char* argv[]) {
         kalvero::PrepareSmokeTest(smokeFolder);
     ApplyModeSwitch(QApplication::arguments().mid(1));
 
+    // Declared before the window so that it still answers while the window closes.
+    std::optional<kalvero::TUserSession> userSession;
     kalvero::TForm1 form;
+    userSession.emplace(form);
     // The sequence manager window, created hidden with the main window.
     kalvero::TForm2 sequenceManager(&form);
 
