@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -105,6 +106,8 @@ private slots:
     void lockedPlanLocksOnlyInPatientMode_data();
     void lockedPlanLocksOnlyInPatientMode();
     void switchingUsersSavesTheOldUserFirst();
+    void planNoteIsShownAtMostOnceADayInPatientMode_data();
+    void planNoteIsShownAtMostOnceADayInPatientMode();
     void storedPauseIntervalIsRead_data();
     void storedPauseIntervalIsRead();
 };
@@ -187,6 +190,33 @@ void UserSessionTest::switchingUsersSavesTheOldUserFirst() {
     QCOMPARE(form.TrackBarPause->value(), 45);
     QCOMPARE(form.LabelPause->text(), QString("Pausenhinweis alle 45 min"));
     QCOMPARE(form.LabelUser->text(), QString("Willkommen, Ben"));
+}
+
+void UserSessionTest::planNoteIsShownAtMostOnceADayInPatientMode_data() {
+    QTest::addColumn<bool>("therapist");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("patient") << false << 1;
+    QTest::newRow("therapist") << true << 0;
+}
+
+void UserSessionTest::planNoteIsShownAtMostOnceADayInPatientMode() {
+    QFETCH(bool, therapist);
+    QFETCH(int, shown);
+    TSessionFixture f(therapist ? TOperatingMode::Therapist : TOperatingMode::Patient);
+    TForm1& form = f.Open();
+    TTrainingPlan plan;
+    plan.Settings = form.Settings().SettingsSnapshot();
+    plan.Therapist = "Dr. Weber";
+    plan.Note = "  Täglich üben\r\n";
+    plan.SaveToFile(GetUserPlanFile("Anna"));
+    const QString note = "Ihr Trainingsplan von Dr. Weber:\r\n\r\nTäglich üben";
+
+    QVERIFY(f.Choose("Anna"));
+    QVERIFY(f.Choose("Anna"));
+    QCOMPARE(CountOf(f.Answers.Texts(), note), shown);
+    if (shown)
+        QCOMPARE(TUserManager().GetValue("Anna", "PlanHinweis"),
+                 QDate::currentDate().toString("yyyy-MM-dd"));
 }
 
 void UserSessionTest::storedPauseIntervalIsRead_data() {
