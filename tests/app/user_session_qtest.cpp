@@ -108,6 +108,7 @@ private slots:
     void switchingUsersSavesTheOldUserFirst();
     void planNoteIsShownAtMostOnceADayInPatientMode_data();
     void planNoteIsShownAtMostOnceADayInPatientMode();
+    void planDemandingTheSearchTaskOverridesTheOwnChoice();
     void storedPauseIntervalIsRead_data();
     void storedPauseIntervalIsRead();
 };
@@ -217,6 +218,29 @@ void UserSessionTest::planNoteIsShownAtMostOnceADayInPatientMode() {
     if (shown)
         QCOMPARE(TUserManager().GetValue("Anna", "PlanHinweis"),
                  QDate::currentDate().toString("yyyy-MM-dd"));
+}
+
+void UserSessionTest::planDemandingTheSearchTaskOverridesTheOwnChoice() {
+    TSessionFixture f(TOperatingMode::Therapist);
+    TUserManager().SetValue("Anna", "Suchaufgabe", "0");
+    TForm1& form = f.Open();
+    TTrainingPlan plan;
+    plan.Settings = form.Settings().SettingsSnapshot();
+    plan.SearchTest = true;
+    plan.SaveToFile(GetUserPlanFile("Anna"));
+
+    QVERIFY(f.Choose("Anna"));
+    QVERIFY(form.CheckBoxSuchaufgabe->isChecked());
+    QVERIFY(!form.CheckBoxSuchaufgabe->isEnabled());
+    QVERIFY(f.Session->SearchTaskEnabled());
+
+    form.CheckBoxPlan->click();
+    QVERIFY(!form.CheckBoxSuchaufgabe->isChecked());
+    QVERIFY(form.CheckBoxSuchaufgabe->isEnabled());
+    QVERIFY(!f.Session->SearchTaskEnabled());
+
+    form.CheckBoxSuchaufgabe->click();
+    QCOMPARE(TUserManager().GetValue("Anna", "Suchaufgabe"), QString("1"));
 }
 
 void UserSessionTest::storedPauseIntervalIsRead_data() {
