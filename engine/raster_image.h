@@ -54,9 +54,7 @@ public:
     TCairoContext(const TCairoContext&) = delete;
     TCairoContext& operator=(const TCairoContext&) = delete;
 
-    cairo_t* Get() const {
-        return FContext;
-    }
+    cairo_t* Get() const { return FContext; }
     bool Ok() const;
 
 private:
