@@ -787,12 +787,16 @@ void TForm1::DarbietungChange() {
     LabelDarbietungszeit->setText(DarbietungszeitLabelText(TrackBarDarbietungszeit->Position()));
 }
 
+// During a run the previews are hidden behind the display and refreshed when the run stops,
+// so an arrow key does not decode a background picture inside the frame loop.
 void TForm1::ComboBackgroundChange() {
-    UpdatePreviews();
+    if (!RunState().IsRunning)
+        UpdatePreviews();
 }
 
 void TForm1::ComboSpriteChange() {
-    UpdatePreviews();
+    if (!RunState().IsRunning)
+        UpdatePreviews();
 }
 
 void TForm1::UpdatePreviews() {
