@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with the fuzz preset and runs one of them.
 # Usage: fuzz/run.sh <target> [seconds] [extra libFuzzer options...]
-#   targets: settings plan protocol_lines users exchange
+#   targets: settings profile sequence plan protocol_lines users exchange
 # The seed corpus tests/fuzz/<target>/ is copied into build/fuzz/corpus/<target>/, which keeps
 # what the run adds; inputs that find a fault land in build/fuzz/artifacts/<target>/. Copy those
 # (minimised with -minimize_crash=1) into tests/fuzz/<target>/crashes/ once the fault is fixed,

@@ -27,6 +27,10 @@ void WriteFileAtomic(const QString& path, const QByteArray& data) {
 }
 
 bool ReadWholeFile(const QString& path, QByteArray& data) {
+    // Only regular files: a name from a file (a sequence entry, a plan) may point at a device or
+    // a pipe, which would never end or block the program.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

@@ -21,7 +21,8 @@ private:
 // Throws TWriteError on failure; the old file is then left as it was.
 void WriteFileAtomic(const QString& path, const QByteArray& data);
 
-// Reads a whole file. Returns false when it does not exist or cannot be read.
+// Reads a whole regular file. Returns false when it does not exist, is no regular file (a
+// folder, a device, a pipe) or cannot be read.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 
 // The UTF-8 byte order mark EF BB BF.

@@ -12,6 +12,10 @@ namespace kalvero::fuzz {
 
 // Settings text (and the same bytes as a profile file) applied to the settings controls.
 std::string SettingsInput(const std::uint8_t* data, std::size_t size);
+// A profile file: reading, saving and reading the saved file again.
+std::string ProfileInput(const std::uint8_t* data, std::size_t size);
+// A ".seq" file: reading, the writer form and playing its entries.
+std::string SequenceInput(const std::uint8_t* data, std::size_t size);
 // A ".kvplan" file: loading, summary, saving and loading again.
 std::string PlanInput(const std::uint8_t* data, std::size_t size);
 // Lines of the run and search-test files: parsing, writing and parsing again.
@@ -29,6 +33,8 @@ struct TFuzzTarget {
 };
 inline constexpr TFuzzTarget FuzzTargets[] = {
     {"settings", SettingsInput},
+    {"profile", ProfileInput},
+    {"sequence", SequenceInput},
     {"plan", PlanInput},
     {"protocol_lines", ProtocolLinesInput},
     {"users", UsersInput},

@@ -1,16 +1,10 @@
-#include "engine/alertness_task.h"
-#include "engine/cursor_idle.h"
-#include "engine/follower.h"
-#include "engine/frame_source.h"
-#include "engine/plain_settings_controls.h"
-#include "engine/run_state.h"
-#include "engine/sequence_timer.h"
-#include "engine/sprite_field.h"
-#include "engine/training_settings.h"
+#include "engine/profile_run.h"
 #include "fuzz/inputs/fuzz_support.h"
 #include "fuzz/inputs/one_input.h"
-#include "platform/random.h"
+#include "fuzz/inputs/settings_bench.h"
+#include "platform/atomic_file.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -19,52 +13,6 @@ namespace kalvero::fuzz {
 namespace {
 
 using nlohmann::ordered_json;
-
-class TFixedFrames final : public TFrameSource {
-public:
-    void PrepareSpriteFrames(const TFrameRequest&) override {}
-    void PrepareBackgroundStrip(const TFrameRequest&) override {}
-    int PlainFrameCount(int spriteType) const override {
-        return spriteType >= 0 && spriteType < 15 ? 4 : 0;
-    }
-    int CurrentSpriteWidth() const override { return 60; }
-    int BackgroundTileWidth() const override { return 400; }
-    int FollowerFrameCount() const override { return 2; }
-    int FollowerWidth() const override { return 80; }
-    int AlertnessFrameCount(int) const override { return 3; }
-    int AlertnessWidth(int) const override { return 50; }
-};
-
-class TQuietWindow final : public TSettingsWindow {
-public:
-    void UpdatePreviews() override {}
-    void SetLabelSpeed(const QString&) override {}
-    void SetLabelNumberOfSprites(const QString&) override {}
-    void FocusMainWindow() override {}
-};
-
-// The settings controls with everything applying them touches.
-struct TSettingsBench {
-    explicit TSettingsBench(int backgrounds, bool running) : Controls(backgrounds) {
-        Run.IsRunning = running;
-        Run.FRenderWidth = 640;
-        Run.FRenderHeight = 480;
-        Controls.FCount.OnChange = [this] { Settings.TrackBarNumberOfSpritesChange(); };
-        Controls.FSpeed.OnChange = [this] { Settings.TrackBarSpeedChange(); };
-    }
-
-    TPlainSettingsControls Controls;
-    TRunState Run;
-    TSeededRandom Random{11};
-    TFixedFrames Frames;
-    TCursorIdle Cursor;
-    TSequenceTimer Sequence;
-    TFollower Follower;
-    TAlertnessTask Alertness;
-    TSpriteField Field{Random, Frames, Controls, Run, {Cursor, Sequence, Follower, Alertness}};
-    TQuietWindow Window;
-    TTrainingSettings Settings{Controls, Field, Alertness, Run, Window};
-};
 
 const char* const IntegerKeys[] = {
     "background_index", "sprite_index",    "speed",          "count",
@@ -189,22 +137,18 @@ void CheckSnapshot(TFindings& findings, TSettingsBench& bench, int backgrounds) 
                        " instead of " + Shown(snapshot));
 }
 
-} // namespace
-
-// First byte: bit 0 a run is active, bit 1 read as a profile file, bit 2 no backgrounds.
-// The rest is the settings text.
-std::string SettingsInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
-        return {};
-    const std::uint8_t flags = data[0];
-    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const int backgrounds = flags & 4 ? 0 : 72;
-    TSettingsBench bench(backgrounds, flags & 1);
-    // Start away from the factory state, so "left unchanged" can be told from "reset".
+// Moves the controls away from the factory state, so "left unchanged" can be told from "reset".
+void StartAwayFromFactory(TSettingsBench& bench) {
     bench.Settings.ApplySettingsText(QStringLiteral(
         R"({"background_index":3,"sprite_index":2,"speed":7,"count":15,"showtime":10,)"
         R"("direction_index":1,"variance_index":1,"alertness_index":2,"verfolger":true,)"
         R"("show_timer":true})"));
+}
+
+// Applies the bytes as settings text or as a profile file and checks the controls afterwards.
+std::string ApplyAndCheck(TSettingsBench& bench, const QByteArray& bytes, bool asProfileFile,
+                          int backgrounds) {
+    StartAwayFromFactory(bench);
     int before[8];
     for (int m = 0; m < 8; ++m)
         before[m] = ControlValue(bench.Controls, m);
@@ -213,7 +157,7 @@ std::string SettingsInput(const std::uint8_t* data, std::size_t size) {
 
     TFindings findings;
     QString text = QString::fromUtf8(bytes);
-    if (flags & 2) {
+    if (asProfileFile) {
         const QString path = FreshScratchFolder() + "Profil.json";
         if (!WriteBytes(path, bytes))
             return "scratch file cannot be written";
@@ -228,6 +172,57 @@ std::string SettingsInput(const std::uint8_t* data, std::size_t size) {
     }
     CheckApplied(findings, bench, ParsedObject(text), before, follower, timer);
     CheckSnapshot(findings, bench, backgrounds);
+    return findings.Text();
+}
+
+// A profile saved from the controls is the byte order mark and the snapshot; loaded into fresh
+// controls it gives the same snapshot, and a run with it counts as a run of that profile.
+void CheckSavedProfile(TFindings& findings, TSettingsBench& bench) {
+    const QString path = FreshScratchFolder() + "Profile/Gespeichert.json";
+    const QString snapshot = bench.Settings.SettingsSnapshot();
+    try {
+        bench.Settings.SaveSettingsFile(path);
+    } catch (const std::exception& error) {
+        findings.Fail(std::string("saving the profile failed: ") + error.what());
+        return;
+    }
+    QByteArray saved;
+    findings.Check(ReadWholeFile(path, saved) && saved == Utf8Bom() + snapshot.toUtf8(),
+                   "saved profile is not the byte order mark and the snapshot");
+    TSettingsBench fresh(72, false);
+    fresh.Settings.LoadSettingsFile(path);
+    findings.Check(fresh.Settings.SettingsSnapshot() == snapshot,
+                   "saved profile loads as " + Shown(fresh.Settings.SettingsSnapshot()));
+    TProfileRun profile;
+    profile.Remember(path, fresh.Settings.SettingsSnapshot());
+    const TRunKindName kind = profile.KindOf(bench.Settings.SettingsSnapshot());
+    findings.Check(kind.Kind == "Profil" && kind.Name == "Gespeichert",
+                   "a run with the loaded profile is recorded as " + Shown(kind.Kind));
+}
+
+} // namespace
+
+// First byte: bit 0 a run is active, bit 1 read as a profile file, bit 2 no backgrounds.
+// The rest is the settings text.
+std::string SettingsInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return {};
+    const std::uint8_t flags = data[0];
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    const int backgrounds = flags & 4 ? 0 : 72;
+    TSettingsBench bench(backgrounds, flags & 1);
+    return ApplyAndCheck(bench, bytes, flags & 2, backgrounds);
+}
+
+// The whole input is a profile file, read while no run is active.
+std::string ProfileInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    TSettingsBench bench(72, false);
+    std::string finding = ApplyAndCheck(bench, bytes, true, 72);
+    if (!finding.empty())
+        return finding;
+    TFindings findings;
+    CheckSavedProfile(findings, bench);
     return findings.Text();
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kalvero;
 
@@ -41,6 +42,20 @@ TEST(AtomicFile, RefusedWriteRaisesGermanMessageAndKeepsNothingBehind) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).endsWith("kann nicht geschrieben werden"));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+// A name read from a file may point anywhere: reading a device that never ends or a pipe that
+// blocks must fail at once instead of hanging the program.
+TEST(AtomicFile, ReadsOnlyRegularFiles) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& path :
+         {dir.filePath("folder"), QString("/dev/zero"), fifo, dir.filePath("missing")}) {
+        QByteArray data;
+        EXPECT_FALSE(ReadWholeFile(path, data)) << path.toStdString();
+    }
 }
 
 TEST(Random, SameSeedSameDraws) {
