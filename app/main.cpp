@@ -1,4 +1,5 @@
 #include "app/form2_sequence_manager.h"
+#include "app/journey_test.h"
 #include "app/main_window.h"
 #include "app/smoke_test.h"
 #include "app/user_session.h"
@@ -43,6 +44,9 @@ int main(int argc, char* argv[]) {
     const QString smokeFolder = kalvero::SmokeTestFolder();
     if (!smokeFolder.isEmpty())
         kalvero::PrepareSmokeTest(smokeFolder);
+    const kalvero::TJourneySetup journey = kalvero::JourneySetup();
+    if (!journey.Output.isEmpty())
+        kalvero::PrepareJourney(journey);
     ApplyModeSwitch(QApplication::arguments().mid(1));
 
     // Declared before the window so that it still answers while the window closes.
@@ -54,6 +58,8 @@ int main(int argc, char* argv[]) {
 
     if (!smokeFolder.isEmpty())
         kalvero::RunSmokeTest(form, smokeFolder);
+    if (!journey.Output.isEmpty())
+        kalvero::RunJourney(form, journey);
     form.ShowCoveringMonitor();
     return app.exec();
 }
