@@ -127,13 +127,13 @@ private:
             if (button->text() == QLatin1String("Stern"))
                 button->click();
         Note("alertness_item", QString::number(FForm.RadioGroupAlertness->ItemIndex()));
-        Shoot(QStringLiteral("1-03-settings-stern.png"));
+        Shoot(QStringLiteral("1-04-settings-stern.png"));
         After(SettleMs, [this] { PressStart(); });
     }
 
     void PressStart() {
         Step(QStringLiteral("start"));
-        FPendingShot = QStringLiteral("1-04-safety-notice.png");
+        FPendingShot = QStringLiteral("1-05-safety-notice.png");
         const qsizetype before = FDialogs.Messages.size();
         FForm.btnStartStop->click(); // returns once the notice is confirmed and the run is on
         Note("safety_notice", MessagesSince(before));
@@ -154,7 +154,7 @@ private:
         TAlertnessTask& task = FForm.Alertness();
         Note("star_visible_at_space", Flag(task.IsShown()));
         // No events between the picture and the key: the star is still where it was drawn.
-        Shoot(QStringLiteral("1-05-running-star.png"), false);
+        Shoot(QStringLiteral("1-06-running-star.png"), false);
         PressKey(Qt::Key_Space);
         Note("hits_after_space", QString::number(task.AlertnessVars.TotalHits));
         Note("false_alarms_after_space", QString::number(task.AlertnessVars.TotalFalseAlarms));
@@ -164,8 +164,8 @@ private:
 
     void PressEsc() {
         Step(QStringLiteral("Esc"));
-        Shoot(QStringLiteral("1-06-running.png"));
-        FPendingShot = QStringLiteral("1-07-result-message.png");
+        Shoot(QStringLiteral("1-07-running.png"));
+        FPendingShot = QStringLiteral("1-08-result-message.png");
         Note("active_ms_at_esc", QString::number(FForm.RunControl().ActiveElapsedMs()));
         const qsizetype before = FDialogs.Messages.size();
         PressKey(Qt::Key_Escape); // returns once the result message is confirmed
@@ -177,9 +177,9 @@ private:
 
     void Export(TFormHistory& history) {
         NoteHistory(history, "history");
-        Shoot(QStringLiteral("1-08-history.png"));
+        Shoot(QStringLiteral("1-09-history.png"));
         Step(QStringLiteral("export"));
-        FPendingShot = QStringLiteral("1-09-export-saved.png");
+        FPendingShot = QStringLiteral("1-10-export-saved.png");
         // The proposed name, in the output folder.
         FDialogs.FileAnswer = [folder = FSetup.Output](const TFileRequest& request) {
             return QDir(folder).filePath(request.ProposedName);
@@ -206,7 +206,7 @@ private:
         Welcome(QStringLiteral("2-"), fileUser, [this] {
             Note("user", FForm.CurrentUser());
             Note("label_user", FForm.LabelUser->text());
-            Shoot(QStringLiteral("2-03-settings.png"));
+            Shoot(QStringLiteral("2-04-settings.png"));
             OpenHistory([this](TFormHistory& h) { Import(h); });
         });
     }
@@ -215,9 +215,9 @@ private:
         NoteHistory(history, "history_before");
         Note("import_button_visible",
              Flag(Child<QPushButton>(history, "ButtonImport")->isVisible()));
-        Shoot(QStringLiteral("2-04-history-empty.png"));
+        Shoot(QStringLiteral("2-05-history-empty.png"));
         Step(QStringLiteral("import"));
-        FPendingShot = QStringLiteral("2-05-import-message.png");
+        FPendingShot = QStringLiteral("2-06-import-message.png");
         FDialogs.FileAnswer = [file = FSetup.ImportFile](const TFileRequest&) { return file; };
         const qsizetype before = FDialogs.Messages.size();
         Click(history, "ButtonImport");
@@ -230,7 +230,7 @@ private:
 
     void Print(TFormHistory& history) {
         NoteHistory(history, "history");
-        Shoot(QStringLiteral("2-06-history-imported.png"));
+        Shoot(QStringLiteral("2-07-history-imported.png"));
         Step(QStringLiteral("print"));
         const QString pdf = QDir(FSetup.Output).filePath(QStringLiteral("journey.pdf"));
         QFile::remove(pdf);
@@ -275,13 +275,14 @@ private:
              Flag(Child<QPushButton>(*welcome, "ButtonDeleteUser")->isEnabled()));
         Shoot(prefix + QStringLiteral("01-welcome.png"));
         TypeText(Child<QLineEdit>(*welcome, "EditNewUser"), name);
+        Shoot(prefix + QStringLiteral("02-name-typed.png"));
         Click(*welcome, "ButtonNewUser");
         Note("welcome_selected", list->currentItem() ? list->currentItem()->text() : QString());
         After(SettleMs, [this, prefix, next = std::move(next)]() mutable {
             auto* welcome = Modal<TFormWelcome>();
             if (!welcome)
                 return Finish(QStringLiteral("welcome window closed"));
-            Shoot(prefix + QStringLiteral("02-new-user.png"));
+            Shoot(prefix + QStringLiteral("03-new-user.png"));
             Click(*welcome, "ButtonStart");
             WaitFor([this] { return !FForm.CurrentUser().isEmpty() && !Modal<QWidget>(); },
                     [this, next = std::move(next)]() mutable { After(SettleMs, std::move(next)); });

@@ -79,7 +79,7 @@ private slots:
     void firstRunExportImportAndPrint();
 
 private:
-    // One start of the program under its own Xvfb server; false when it did not end.
+    // One start of the program under its own Xvfb server; false when it did not end normally.
     bool RunProgram(const QString& data, const QString& importFile);
     void CheckPatientSide(const TResult& result, const QString& data);
     void CheckTherapistSide(const TResult& result, const TResult& first, const QString& data);
@@ -110,7 +110,8 @@ bool NewcomerJourneyTest::RunProgram(const QString& data, const QString& importF
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Server numbers from 120 up, away from those of the smoke test, which may run meanwhile.
     program.start(FXvfbRun, {"-a", "-n", "120", "-s", "-screen 0 1920x1080x24", KALVERO4_EXE});
-    return program.waitForStarted() && program.waitForFinished(ProgramTimeoutMs);
+    return program.waitForStarted() && program.waitForFinished(ProgramTimeoutMs) &&
+           program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0;
 }
 
 void NewcomerJourneyTest::firstRunExportImportAndPrint() {
@@ -188,6 +189,10 @@ void NewcomerJourneyTest::CheckPatientSide(const TResult& r, const QString& data
     QVERIFY(r.value("export_message")
                 .startsWith("Das Protokoll ist gespeichert:\n" + r.value("export_file") + "\n\n"));
     QCOMPARE(r.value("messages"), QString("3"));
+    QFile exchange(r.value("export_file"));
+    QVERIFY(exchange.open(QIODevice::ReadOnly));
+    QVERIFY(exchange.readAll().startsWith("\xEF\xBB\xBFKALVERO4-PROTOKOLL;1\r\nNutzer;" +
+                                          User.toUtf8() + "\r\nExportiert;"));
 
     // The protocol of the run: settings of the first frame, the hit, the end by Esc.
     const QStringList runs = DataLines(RunFile(data));
@@ -243,25 +248,26 @@ void NewcomerJourneyTest::CheckPrintout(const QString& pdf) {
     // The printed pages as pictures beside the screenshots, to look at.
     const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
     if (!pdftoppm.isEmpty())
-        RunTool(pdftoppm, {"-png", "-r", "40", pdf, QDir(Output).filePath("2-07-printout")});
+        RunTool(pdftoppm, {"-png", "-r", "60", pdf, QDir(Output).filePath("2-08-printout")});
 }
 
 void NewcomerJourneyTest::CheckScreenshots() {
     const QStringList names = {
-        "1-01-welcome.png",        "1-02-new-user.png",       "1-03-settings-stern.png",
-        "1-04-safety-notice.png",  "1-05-running-star.png",   "1-06-running.png",
-        "1-07-result-message.png", "1-08-history.png",        "1-09-export-saved.png",
-        "2-01-welcome.png",        "2-02-new-user.png",       "2-03-settings.png",
-        "2-04-history-empty.png",  "2-05-import-message.png", "2-06-history-imported.png"};
+        "1-01-welcome.png",        "1-02-name-typed.png",      "1-03-new-user.png",
+        "1-04-settings-stern.png", "1-05-safety-notice.png",   "1-06-running-star.png",
+        "1-07-running.png",        "1-08-result-message.png",  "1-09-history.png",
+        "1-10-export-saved.png",   "2-01-welcome.png",         "2-02-name-typed.png",
+        "2-03-new-user.png",       "2-04-settings.png",        "2-05-history-empty.png",
+        "2-06-import-message.png", "2-07-history-imported.png"};
     for (const QString& name : names) {
         const QImage shot(QDir(Output).filePath(name));
         QVERIFY2(shot.size() == QSize(1920, 1080), qPrintable(name));
         QVERIFY2(ColourCount(shot) > 20, qPrintable(name + " looks blank"));
     }
     // A message box over the settings screen changes the picture; the run fills the screen.
-    const QImage settings(QDir(Output).filePath("1-03-settings-stern.png"));
-    const QImage notice(QDir(Output).filePath("1-04-safety-notice.png"));
-    const QImage running(QDir(Output).filePath("1-06-running.png"));
+    const QImage settings(QDir(Output).filePath("1-04-settings-stern.png"));
+    const QImage notice(QDir(Output).filePath("1-05-safety-notice.png"));
+    const QImage running(QDir(Output).filePath("1-07-running.png"));
     QVERIFY(settings != notice);
     QVERIFY(running.pixel(5, 5) != qRgb(255, 255, 255));
     QCOMPARE(settings.pixel(5, 5), qRgb(255, 255, 255));
