@@ -231,6 +231,15 @@ void NewcomerJourneyTest::CheckTherapistSide(const TResult& r, const TResult& fi
 void NewcomerJourneyTest::CheckProtocols(const QString& first, const QString& second) {
     QCOMPARE(DataLines(RunFile(second)), DataLines(RunFile(first)));
     QCOMPARE(DataLines(StimulusFile(second)), DataLines(StimulusFile(first)));
+    // The merged file is a whole protocol file again: byte order mark and header first.
+    QFile merged(RunFile(second));
+    QVERIFY(merged.open(QIODevice::ReadOnly));
+    QVERIFY(merged.readAll().startsWith("\xEF\xBB\xBF"
+                                        "Datum;Beginn;Dauer (min);"));
+    // The safety notice counts as seen for the new user.
+    QFile users(QDir(first).filePath("users.ini"));
+    QVERIFY(users.open(QIODevice::ReadOnly));
+    QVERIFY(users.readAll().contains("Sicherheitshinweis=1"));
 }
 
 void NewcomerJourneyTest::CheckPrintout(const QString& pdf) {
