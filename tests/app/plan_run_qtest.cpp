@@ -89,6 +89,8 @@ class PlanRunTest : public QObject {
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup();
+    void profilePlanRunsForThePlanMinutesAndIsRecordedAsTrainingsplan_data();
     void profilePlanRunsForThePlanMinutesAndIsRecordedAsTrainingsplan();
     void sequencePlanPlaysItsSectionsWithTheirDurationsAndSettings();
     void keysDuringALockedPlanRun_data();
@@ -118,13 +120,28 @@ void PlanRunTest::cleanupTestCase() {
     FAnswers.reset();
 }
 
+// A test that failed half-way leaves no run behind for the next one.
+void PlanRunTest::cleanup() {
+    FInstallation->Control().StopRun(QStringLiteral("Stopp"));
+}
+
+void PlanRunTest::profilePlanRunsForThePlanMinutesAndIsRecordedAsTrainingsplan_data() {
+    QTest::addColumn<int>("minutes");
+    QTest::newRow("2 minutes") << 2;
+    QTest::newRow("0 minutes: unlimited") << 0;
+}
+
 void PlanRunTest::profilePlanRunsForThePlanMinutesAndIsRecordedAsTrainingsplan() {
-    ChooseWithPlan(ProfilePlan(SettingsText(2, 25, 9), 2, false));
+    QFETCH(int, minutes);
+    ChooseWithPlan(ProfilePlan(SettingsText(2, 25, 9), minutes, false));
     TForm1& form = Form();
     QCOMPARE(form.TrackBarSpeed->Position(), 9);
     // Not locked: the patient moves a control, the run still follows the plan.
     form.TrackBarSpeed->SetPosition(3);
+    form.TrackBarDarbietungszeit->SetPosition(1);
+    form.TrackBarPause->SetPosition(0);
     const QString ownSettings = TUserManager().GetValue(User, "Einstellungen");
+    const std::size_t runsBefore = LoadSessions(User).size();
 
     form.btnStartStopClick();
     TRunControl& control = FInstallation->Control();
@@ -132,24 +149,30 @@ void PlanRunTest::profilePlanRunsForThePlanMinutesAndIsRecordedAsTrainingsplan()
     QVERIFY(control.FPlanRun);
     QCOMPARE(control.FRunKind, QString("Trainingsplan"));
     QCOMPARE(control.FRunName, QString("Aufbau"));
-    QCOMPARE(form.RunState().FTimeLimitMs, 2 * Minute);
+    QCOMPARE(form.RunState().FTimeLimitMs, minutes * Minute);
     QCOMPARE(form.TrackBarSpeed->Position(), 9);
     QCOMPARE(form.SpriteField().BaseSpeedFactor, 9.0);
     QCOMPARE(TUserManager().GetValue(User, "Einstellungen"), ownSettings);
 
-    FInstallation->RunActiveFor(2 * Minute - 1);
-    QVERIFY(form.RunState().IsRunning);
-    FInstallation->AdvanceAndPass(1);
-    QVERIFY(!form.RunState().IsRunning);
+    if (minutes > 0) {
+        FInstallation->RunActiveFor(minutes * Minute - 1);
+        QVERIFY(form.RunState().IsRunning);
+        FInstallation->AdvanceAndPass(1);
+        QVERIFY(!form.RunState().IsRunning);
+    } else {
+        FInstallation->RunActiveFor(5 * 60 * Minute);
+        QVERIFY(form.RunState().IsRunning);
+        form.btnStartStopClick();
+    }
     QVERIFY(!control.FPlanRun);
 
     const TSessionArray runs = LoadSessions(User);
-    QCOMPARE(runs.size(), std::size_t(1));
+    QCOMPARE(runs.size(), runsBefore + 1);
     const TSessionRec& run = runs.back();
     QCOMPARE(run.ProgramKind, QString("Trainingsplan"));
     QCOMPARE(run.ProgramName, QString("Aufbau"));
-    QCOMPARE(run.EndReason, QString("Zeit um"));
-    QCOMPARE(run.Minutes, 2.0);
+    QCOMPARE(run.EndReason, minutes > 0 ? QString("Zeit um") : QString("Stopp"));
+    QCOMPARE(run.Minutes, minutes > 0 ? double(minutes) : 300.0);
     QCOMPARE(run.Stimulus, SpriteNames().at(2));
     QCOMPARE(run.Count, 25);
     QCOMPARE(run.Speed, 9);
@@ -261,6 +284,7 @@ void PlanRunTest::keysDuringALockedPlanRun() {
     const bool takt = loop.FVSync, fein = loop.FSmooth, stats = loop.FShowStats;
 
     form.btnStartStopClick();
+    QVERIFY(form.RunState().IsRunning);
     FInstallation->RunActiveFor(6000, 100);
     const auto before = RunState(form, *FAnswers);
     QTest::keyClick(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));

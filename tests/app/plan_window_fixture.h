@@ -10,6 +10,7 @@
 #include "app/user_session.h"
 #include "engine/frame_loop.h"
 #include "engine/program_settings.h"
+#include "engine/run_state.h"
 #include "platform/clock.h"
 #include "platform/sound_player.h"
 #include "users/data_folder.h"
@@ -93,10 +94,11 @@ struct TInstallation {
         bool done = true;
         Form->FrameLoop().AppIdle(done);
     }
-    // Passes of at most stepMs until the active run time reaches ms or the run ends.
+    // Passes of at most stepMs until the active run time reaches ms, or the run ends or pauses.
     void RunActiveFor(std::int64_t ms, std::int64_t stepMs = Minute) {
         const std::int64_t until = Control().ActiveElapsedMs() + ms;
-        while (Form->RunState().IsRunning && Control().ActiveElapsedMs() < until)
+        const TRunState& run = Form->RunState();
+        while (run.IsRunning && !run.FPaused && Control().ActiveElapsedMs() < until)
             AdvanceAndPass(std::min(stepMs, until - Control().ActiveElapsedMs()));
     }
 
