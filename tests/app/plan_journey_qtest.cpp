@@ -78,6 +78,9 @@ class PlanJourneyTest : public QObject {
     Q_OBJECT
 private slots:
     void therapistExportsAPlanThePatientReadsInAndTrainsBy();
+
+private:
+    void TrainByThePlan(TInstallation& home, const QString& settings);
 };
 
 // The practice's installation writes a locked plan for a patient and hands it over as a file;
@@ -175,7 +178,20 @@ void PlanJourneyTest::therapistExportsAPlanThePatientReadsInAndTrainsBy() {
              QDate::currentDate().toString("yyyy-MM-dd"));
     QVERIFY(home.Choose(Patient));
     QCOMPARE(answers.Texts().count(note), 1);
+    // Nor after the program's next start the same day, which finds the plan locked again.
+    home.Close();
+    TForm1& restarted = home.Open();
+    QVERIFY(home.Choose(Patient));
+    QCOMPARE(answers.Texts().count(note), 1);
+    QVERIFY(home.Session->Locked());
+    QVERIFY(!restarted.ComboSprite->isEnabled());
+    QCOMPARE(restarted.Settings().SettingsSnapshot(), settings);
+    TrainByThePlan(home, settings);
+}
 
+// The patient's run ends at the plan's minute and is recorded as a plan run.
+void PlanJourneyTest::TrainByThePlan(TInstallation& home, const QString& settings) {
+    TForm1& form = *home.Form;
     form.btnStartStopClick();
     QCOMPARE(home.Control().FRunKind, QString("Trainingsplan"));
     QCOMPARE(form.RunState().FTimeLimitMs, Minute);
@@ -192,6 +208,10 @@ void PlanJourneyTest::therapistExportsAPlanThePatientReadsInAndTrainsBy() {
     QCOMPARE(runs[0].Speed, 8);
     QCOMPARE(runs[0].Count, 35);
     QVERIFY(!runs[0].Changed);
+    // The settings screen after the run: still the plan's settings, still locked.
+    QCOMPARE(form.Settings().SettingsSnapshot(), settings);
+    for (QWidget* control : TwelveLockableControls(form))
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
 }
 
 QTEST_MAIN(PlanJourneyTest)
