@@ -50,6 +50,7 @@ double TFrameLoop::MeasureFrameTime() {
     const double dt = static_cast<double>(now - FLastTicks) / TicksPerSecond;
     FLastTicks = now;
     FStatGapMax = std::max(FStatGapMax, dt * 1000.0);
+    FTotals.LongestGapMs = std::max(FTotals.LongestGapMs, dt * 1000.0);
     if (FVSync && FRefreshPeriod > 0 && dt > MissedFactor * FRefreshPeriod) {
         ++FStatMissed;
         ++FStatMissedTotal;
@@ -112,6 +113,8 @@ void TFrameLoop::RenderAndPresent() {
     ++FStatFrames;
     FStatRenderSum += ms;
     FStatRenderMax = std::max(FStatRenderMax, ms);
+    ++FTotals.Frames;
+    FTotals.LongestDrawMs = std::max(FTotals.LongestDrawMs, ms);
     RollStatistics(t1);
 }
 
@@ -159,6 +162,7 @@ void TFrameLoop::BeginRunTiming() {
     FStatMissedTotal = 0;
     FStatMissed = 0;
     FStatGapMax = 0.0;
+    FTotals = {};
 }
 
 void TFrameLoop::EndRunTiming() {

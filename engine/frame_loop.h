@@ -58,6 +58,13 @@ double RefreshPeriodFromRate(double hz);
 // A decimal with halves rounded away from zero, as the statistics line shows it.
 QString FormatFixed(double value, int decimals);
 
+// Totals of a run from its start (benchmarks read them).
+struct TFrameTotals {
+    std::int64_t Frames = 0;
+    double LongestGapMs = 0.0;  // longest time between two frames
+    double LongestDrawMs = 0.0; // longest composing and presenting of one frame
+};
+
 // The frame loop: one pass per idle notification while a run is active and not paused. Measures
 // the frame time, advances the simulation, checks the time limit and the pause reminder, draws
 // and presents the frame and keeps the frame statistics. "Takt" and "Fein" are read from the
@@ -84,6 +91,10 @@ public:
     void ToggleSmooth();
     void ToggleStats() { FShowStats = !FShowStats; }
 
+    const TFrameTotals& Totals() const { return FTotals; }
+    // Starts the totals anew, e.g. after a warm-up.
+    void ResetTotals() { FTotals = {}; }
+
     bool FVSync = true;
     bool FSmooth = true;
     bool FShowStats = false;
@@ -101,6 +112,8 @@ public:
     std::int32_t FStatMissedTotal = 0;
 
 private:
+    TFrameTotals FTotals;
+
     double MeasureFrameTime();
     double SnapToRefreshes(double dt) const;
     void RollStatistics(std::int64_t t1);
