@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/run_control.h"
 #include "app/settings_widgets.h"
+#include "app/timed_steps.h"
 #include "engine/alertness_task.h"
 #include "engine/run_state.h"
 #include "history/form_history.h"
@@ -95,9 +96,10 @@ public:
 };
 
 // The steps, each started by the one before; the journey gives up after GiveUpMs.
-class TJourney {
+class TJourney : private TTimedSteps {
 public:
-    TJourney(TForm1& form, TJourneySetup setup) : FForm(form), FSetup(std::move(setup)) {}
+    TJourney(TForm1& form, TJourneySetup setup)
+        : TTimedSteps(form, PollMs), FForm(form), FSetup(std::move(setup)) {}
     ~TJourney() { SetPrintDialog(nullptr); }
 
     void Start() {
@@ -321,7 +323,7 @@ private:
 
     void AnswerMessageBox() {
         auto* box = Modal<QMessageBox>();
-        if (!box || FFinished) {
+        if (!box || Finished()) {
             FBox = nullptr;
             return;
         }
@@ -391,9 +393,8 @@ private:
     void Note(const char* key, const QString& value) { Note(QString::fromLatin1(key), value); }
 
     void Finish(const QString& state) {
-        if (FFinished)
+        if (!MarkFinished())
             return;
-        FFinished = true;
         Note("messages", QString::number(FDialogs.Messages.size()));
         QString text = QStringLiteral("state=%1\nlast_step=%2\n").arg(state, FStep);
         for (const auto& [key, value] : FNotes)
@@ -401,29 +402,7 @@ private:
         QFile result(QDir(FSetup.Output).filePath(FResultName));
         if (result.open(QIODevice::WriteOnly | QIODevice::Truncate))
             result.write(text.toUtf8());
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        FForm.close();
-        QCoreApplication::quit();
-    }
-
-    void WaitFor(std::function<bool()> ready, std::function<void()> next) {
-        if (FFinished)
-            return;
-        if (ready()) {
-            next();
-            return;
-        }
-        After(PollMs, [this, ready = std::move(ready), next = std::move(next)]() mutable {
-            WaitFor(std::move(ready), std::move(next));
-        });
-    }
-
-    void After(int ms, std::function<void()> step) {
-        QTimer::singleShot(ms, &FForm, [this, step = std::move(step)] {
-            if (!FFinished)
-                step();
-        });
+        QuitAfterSelfCheck(FForm);
     }
 
     TForm1& FForm;
@@ -435,7 +414,6 @@ private:
     QList<QPair<QString, QString>> FNotes;
     QMessageBox* FBox = nullptr;
     QElapsedTimer FBoxShown;
-    bool FFinished = false;
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "app/smoke_test.h"
 
 #include "app/main_window.h"
+#include "app/timed_steps.h"
 #include "engine/run_state.h"
 #include "users/data_folder.h"
 #include "users/operating_mode.h"
@@ -30,9 +31,10 @@ constexpr int MovingMs = 300;
 constexpr int GiveUpMs = 30000;
 
 // The steps, each started by the one before; the whole check gives up after GiveUpMs.
-class TSmokeTest {
+class TSmokeTest : private TTimedSteps {
 public:
-    TSmokeTest(TForm1& form, QString folder) : FForm(form), FFolder(std::move(folder)) {}
+    TSmokeTest(TForm1& form, QString folder)
+        : TTimedSteps(form, PollMs), FForm(form), FFolder(std::move(folder)) {}
 
     void Start() {
         QTimer::singleShot(GiveUpMs, &FForm, [this] { Finish(QStringLiteral("timeout")); });
@@ -47,7 +49,7 @@ private:
     // Message boxes (the safety notice before the first run, ...) are read and confirmed.
     void AnswerMessageBox() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || FFinished)
+        if (!box || Finished())
             return;
         ++FMessages;
         if (QAbstractButton* button = box->defaultButton())
@@ -105,9 +107,8 @@ private:
     }
 
     void Finish(const QString& state) {
-        if (FFinished)
+        if (!MarkFinished())
             return;
-        FFinished = true;
         QFile result(QDir(FFolder).filePath(QStringLiteral("result.txt")));
         if (result.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             const auto line = [](const char* key, const QString& value) {
@@ -129,10 +130,7 @@ private:
                 line("messages", QString::number(FMessages));
             result.write(text.toUtf8());
         }
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        FForm.close();
-        QCoreApplication::quit();
+        QuitAfterSelfCheck(FForm);
     }
 
     void Grab(const QString& name) {
@@ -142,32 +140,12 @@ private:
         pixels.save(QDir(FFolder).filePath(name), "PNG");
     }
 
-    void WaitFor(std::function<bool()> ready, std::function<void()> next) {
-        if (FFinished)
-            return;
-        if (ready()) {
-            next();
-            return;
-        }
-        After(PollMs, [this, ready = std::move(ready), next = std::move(next)]() mutable {
-            WaitFor(std::move(ready), std::move(next));
-        });
-    }
-
-    void After(int ms, std::function<void()> step) {
-        QTimer::singleShot(ms, &FForm, [this, step = std::move(step)] {
-            if (!FFinished)
-                step();
-        });
-    }
-
     TForm1& FForm;
     QString FFolder;
     bool FRunningSeen = false;
     bool FPausedSeen = false;
     bool FContinued = false;
     int FMessages = 0;
-    bool FFinished = false;
 };
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "engine/program_settings.h"
 #include "engine/run_state.h"
 #include "engine/sprite_field.h"
+#include "installation_fixture.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/sound_player.h"
@@ -29,51 +30,21 @@ using kalvero::test::TDialogAnswers;
 
 namespace {
 
-class TSilence final : public TSoundSink {
-public:
-    void PlaySoundEffect(const QString&) override {}
-};
-
-void AnswerWelcome() {
-    QTimer::singleShot(0, [] {
-        auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
-        if (!welcome)
-            return AnswerWelcome();
-        welcome->ButtonStartClick();
-    });
-}
-
 // The real main window on a fresh data folder with its one user chosen, a clock that moves only
 // when told, no frame pacing and no sound; keys are typed into the window.
-struct TKeyFixture {
-    TKeyFixture() {
-        OverrideDataFolder(Dir.path());
-        {
-            TUserManager users;
-            WriteOperatingMode(users, TOperatingMode::Patient);
-        }
-        Settings.SetProgramValue(QStringLiteral("Takt"), QStringLiteral("0"));
-        Clock.SetTicks(5000 * 1'000'000LL);
-        Form = std::make_unique<TForm1>(TForm1Parts{&Settings, &Clock, &Silence});
-        Form->resize(320, 240);
-        AnswerWelcome();
-        UserChosen = Form->ChooseUser();
+struct TKeyFixture : kalvero::test::TInstallation {
+    TKeyFixture() : TInstallation(TOperatingMode::Patient, {}) {
+        OpenWindowOnly();
+        UserChosen = ChooseProposed();
     }
-    ~TKeyFixture() {
-        Form.reset();
-        OverrideDataFolder(QString());
-    }
+    ~TKeyFixture() { Form.reset(); }
 
     TRunState& Run() { return Form->RunState(); }
     void Start() {
         Form->btnStartStopClick();
         Pass(16);
     }
-    void Pass(std::int64_t ms) {
-        Clock.AdvanceMs(ms);
-        bool done = true;
-        Form->FrameLoop().AppIdle(done);
-    }
+    void Pass(std::int64_t ms) { AdvanceAndPass(ms); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(Form.get(), key, modifiers);
     }
@@ -90,12 +61,7 @@ struct TKeyFixture {
         return lines[1].split(u';').value(column);
     }
 
-    QTemporaryDir Dir;
-    TMemoryProgramSettings Settings;
-    TManualClock Clock;
-    TSilence Silence;
     TDialogAnswers Answers;
-    std::unique_ptr<TForm1> Form;
     bool UserChosen = false;
 };
 

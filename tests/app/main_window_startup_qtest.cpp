@@ -4,6 +4,7 @@
 #include "app/settings_widgets.h"
 #include "common/dialog_answers.h"
 #include "engine/program_settings.h"
+#include "installation_fixture.h"
 #include "platform/clock.h"
 #include "platform/program_folder.h"
 #include "platform/sound_player.h"
@@ -26,12 +27,9 @@
 #include <memory>
 
 using namespace kalvero;
+using kalvero::test::AnswerWelcome;
 
 namespace {
-class TSilence final : public TSoundSink {
-public:
-    void PlaySoundEffect(const QString&) override {}
-};
 
 // A main window on a fresh data folder that does not ask for a user when shown.
 struct TWindowFixture {
@@ -52,22 +50,10 @@ struct TWindowFixture {
     QTemporaryDir Dir;
     TMemoryProgramSettings Settings;
     TManualClock Clock;
-    TSilence Silence;
+    kalvero::test::TSilentSound Silence;
     kalvero::test::TDialogAnswers Answers;
     std::unique_ptr<TForm1> Form;
 };
-
-void AnswerWelcome(bool start) {
-    QTimer::singleShot(0, [start] {
-        auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
-        if (!welcome)
-            return AnswerWelcome(start);
-        if (start)
-            welcome->ButtonStartClick();
-        else
-            welcome->reject();
-    });
-}
 
 QRect Scaled(QRect r, double f) {
     auto s = [f](int v) { return int(std::lround(v * f)); };

@@ -3,9 +3,9 @@
 #include "common/dialog_answers.h"
 #include "engine/run_state.h"
 #include "engine/training_settings.h"
+#include "installation_fixture.h"
 #include "plan/training_plan.h"
 #include "plan/ui/plan_editor.h"
-#include "plan_window_fixture.h"
 #include "platform/atomic_file.h"
 #include "protocol/store.h"
 

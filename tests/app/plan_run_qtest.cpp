@@ -6,8 +6,8 @@
 #include "engine/sequence_player.h"
 #include "engine/sprite_field.h"
 #include "engine/training_settings.h"
+#include "installation_fixture.h"
 #include "plan/training_plan.h"
-#include "plan_window_fixture.h"
 #include "platform/atomic_file.h"
 #include "protocol/store.h"
 

@@ -12,6 +12,7 @@
 #include "engine/sequence_player.h"
 #include "engine/sprite_field.h"
 #include "engine/training_settings.h"
+#include "installation_fixture.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/sound_player.h"
@@ -31,15 +32,11 @@
 #include <memory>
 
 using namespace kalvero;
+using kalvero::test::AnswerWelcome;
 using kalvero::test::TDialogAnswers;
 
 namespace {
 constexpr std::int64_t Minute = 60000;
-
-class TSilence final : public TSoundSink {
-public:
-    void PlaySoundEffect(const QString&) override {}
-};
 
 // Takes the place of the run recording: keeps what the run looked like when it was finished.
 class TRecordedRuns final : public TRunRecordHooks {
@@ -90,20 +87,15 @@ public:
 
 // A main window on a fresh data folder with a clock that moves only when told, no frame pacing
 // and no sound; runs are driven pass by pass.
-struct TRunFixture {
-    TRunFixture() {
-        OverrideDataFolder(Dir.path());
-        Settings.SetProgramValue(QStringLiteral("Takt"), QStringLiteral("0"));
-        Clock.SetTicks(5000 * 1'000'000LL);
-        Form = std::make_unique<TForm1>(TForm1Parts{&Settings, &Clock, &Silence});
-        Form->resize(320, 240);
+struct TRunFixture : kalvero::test::TInstallation {
+    TRunFixture() : TInstallation(TOperatingMode::Therapist, {}) {
+        OpenWindowOnly();
         Records = std::make_unique<TRecordedRuns>(Form->RunControl(), Form->RunState());
         Form->RunControl().SetRecordHooks(Records.get());
     }
     ~TRunFixture() {
         Form->RunControl().SetRecordHooks(nullptr);
         Form.reset();
-        OverrideDataFolder(QString());
     }
 
     TRunControl& Control() { return Form->RunControl(); }
@@ -112,15 +104,6 @@ struct TRunFixture {
         Form->TrackBarDarbietungszeit->SetPosition(showMinutes);
         Form->TrackBarPause->SetPosition(pauseMinutes);
         Control().btnStartStopClick();
-    }
-    // One pass of the frame loop.
-    void Pass() {
-        bool done = true;
-        Form->FrameLoop().AppIdle(done);
-    }
-    void AdvanceAndPass(std::int64_t ms) {
-        Clock.AdvanceMs(ms);
-        Pass();
     }
     // Runs passes until the active time reaches ms (one pass exactly there).
     void RunUntilActive(std::int64_t ms) {
@@ -131,27 +114,9 @@ struct TRunFixture {
     }
     const TSessionRec& LastRecord() const { return Records->Finished.back(); }
 
-    QTemporaryDir Dir;
-    TMemoryProgramSettings Settings;
-    TManualClock Clock;
-    TSilence Silence;
     TDialogAnswers Answers;
-    std::unique_ptr<TForm1> Form;
     std::unique_ptr<TRecordedRuns> Records;
 };
-
-// Answers the welcome window as soon as it is open.
-void AnswerWelcome(bool start) {
-    QTimer::singleShot(0, [start] {
-        auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
-        if (!welcome)
-            return AnswerWelcome(start);
-        if (start)
-            welcome->ButtonStartClick();
-        else
-            welcome->reject();
-    });
-}
 
 TSearchTestRec SearchResult(bool pre, int target, int secondOffset) {
     TSearchTestRec rec;

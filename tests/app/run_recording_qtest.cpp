@@ -6,6 +6,7 @@
 #include "engine/frame_loop.h"
 #include "engine/program_settings.h"
 #include "engine/run_state.h"
+#include "installation_fixture.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/sound_player.h"
@@ -26,53 +27,17 @@ using namespace kalvero;
 using kalvero::test::TDialogAnswers;
 
 namespace {
-constexpr std::int64_t Minute = 60000;
-
-class TSilence final : public TSoundSink {
-public:
-    void PlaySoundEffect(const QString&) override {}
-};
-
-// Answers the welcome window as soon as it is open.
-void AnswerWelcome() {
-    QTimer::singleShot(0, [] {
-        auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
-        if (!welcome)
-            return AnswerWelcome();
-        welcome->ButtonStartClick();
-    });
-}
+using kalvero::test::Minute;
 
 // The real main window on a fresh data folder in patient mode, with its one user chosen, a
 // clock that moves only when told and no sound; runs are driven pass by pass.
-struct TRecordingFixture {
-    TRecordingFixture() {
-        OverrideDataFolder(Dir.path());
-        {
-            TUserManager users;
-            WriteOperatingMode(users, TOperatingMode::Patient);
-        }
-        Settings.SetProgramValue(QStringLiteral("Takt"), QStringLiteral("0"));
-        Clock.SetTicks(5000 * 1'000'000LL);
-        Form = std::make_unique<TForm1>(TForm1Parts{&Settings, &Clock, &Silence});
-        Form->resize(320, 240);
-        AnswerWelcome();
-        UserChosen = Form->ChooseUser();
+struct TRecordingFixture : kalvero::test::TInstallation {
+    TRecordingFixture() : TInstallation(TOperatingMode::Patient, {}) {
+        OpenWindowOnly();
+        UserChosen = ChooseProposed();
     }
-    ~TRecordingFixture() {
-        Form.reset();
-        OverrideDataFolder(QString());
-    }
+    ~TRecordingFixture() { Form.reset(); }
 
-    TRunControl& Control() { return Form->RunControl(); }
-    void Pass() {
-        bool done = true;
-        Form->FrameLoop().AppIdle(done);
-    }
-    void AdvanceAndPass(std::int64_t ms) {
-        Clock.AdvanceMs(ms);
-        Pass();
-    }
     void Pause(std::int64_t ms) {
         Control().BeginPause(false);
         Clock.AdvanceMs(ms);
@@ -97,12 +62,7 @@ struct TRecordingFixture {
         return lines.size() < 2 ? QStringList() : lines.last().split(u';');
     }
 
-    QTemporaryDir Dir;
-    TMemoryProgramSettings Settings;
-    TManualClock Clock;
-    TSilence Silence;
     TDialogAnswers Answers;
-    std::unique_ptr<TForm1> Form;
     bool UserChosen = false;
 };
 } // namespace

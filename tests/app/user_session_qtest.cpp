@@ -5,6 +5,7 @@
 #include "common/dialog_answers.h"
 #include "engine/program_settings.h"
 #include "engine/training_settings.h"
+#include "installation_fixture.h"
 #include "plan/training_plan.h"
 #include "platform/clock.h"
 #include "platform/sound_player.h"
@@ -27,54 +28,14 @@ using namespace kalvero;
 
 namespace {
 
-class TSilence final : public TSoundSink {
-public:
-    void PlaySoundEffect(const QString&) override {}
-};
-
 // A main window with its user session on a fresh data folder holding the users Anna and Ben.
-struct TSessionFixture {
-    explicit TSessionFixture(TOperatingMode mode = TOperatingMode::Patient) {
-        OverrideDataFolder(Dir.path());
-        TUserManager users;
-        WriteOperatingMode(users, mode);
-        users.SaveUser("Anna");
-        users.SaveUser("Ben");
-    }
-    ~TSessionFixture() {
-        Close();
-        OverrideDataFolder(QString());
-    }
-    TForm1& Open() {
-        Form = std::make_unique<TForm1>(TForm1Parts{&Settings, &Clock, &Silence});
-        Session = std::make_unique<TUserSession>(*Form);
-        return *Form;
-    }
-    // The program's end: the window closes while the session still answers.
-    void Close() {
-        Form.reset();
-        Session.reset();
-    }
-    // Chooses the user in the welcome window as the one proposed there.
-    bool Choose(const QString& user) {
-        TUserManager().SetLastUser(user);
-        QTimer::singleShot(0, [] { AnswerWelcome(); });
-        return Form->ChooseUser();
-    }
-    static void AnswerWelcome() {
-        auto* welcome = dynamic_cast<TFormWelcome*>(QApplication::activeModalWidget());
-        if (!welcome)
-            return QTimer::singleShot(0, [] { AnswerWelcome(); });
-        welcome->ButtonStartClick();
-    }
+struct TSessionFixture : kalvero::test::TInstallation {
+    explicit TSessionFixture(TOperatingMode mode = TOperatingMode::Patient)
+        : TInstallation(mode, {"Anna", "Ben"}) {}
+    // The window closes while the dialog answers are still there.
+    ~TSessionFixture() { Close(); }
 
-    QTemporaryDir Dir;
-    TMemoryProgramSettings Settings;
-    TManualClock Clock;
-    TSilence Silence;
     kalvero::test::TDialogAnswers Answers;
-    std::unique_ptr<TUserSession> Session;
-    std::unique_ptr<TForm1> Form;
 };
 
 void StoreLockedPlan(const QString& user, const QString& settings) {

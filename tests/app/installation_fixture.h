@@ -1,7 +1,7 @@
 #pragma once
 
-// One installation of the program for window tests of training plans: its own data folder in
-// an operating mode with registered users, the real main window with its user session, a clock
+// One installation of the program for window tests: its own data folder in an operating mode
+// with registered users, the real main window with its user session, a clock
 // that moves only when told, no frame pacing and no sound. Only one installation can be open at
 // a time, because the data folder is process-wide.
 
@@ -46,6 +46,16 @@ template <typename TWindow> void WhenModalOpen(std::function<void(TWindow&)> act
     });
 }
 
+// Starts the welcome window's user ("Los geht's") or cancels it, as soon as it is open.
+inline void AnswerWelcome(bool start = true) {
+    WhenModalOpen<TFormWelcome>([start](TFormWelcome& welcome) {
+        if (start)
+            welcome.ButtonStartClick();
+        else
+            welcome.reject();
+    });
+}
+
 struct TInstallation {
     TInstallation(TOperatingMode mode, const QStringList& users) {
         Activate();
@@ -68,10 +78,15 @@ struct TInstallation {
 
     // The program starts: the main window with its user session.
     TForm1& Open() {
+        OpenWindowOnly();
+        Session = std::make_unique<TUserSession>(*Form);
+        return *Form;
+    }
+    // The main window alone: without a user session it keeps users and settings to itself.
+    TForm1& OpenWindowOnly() {
         Activate();
         Form = std::make_unique<TForm1>(TForm1Parts{&Settings, &Clock, &Silence});
         Form->resize(320, 240);
-        Session = std::make_unique<TUserSession>(*Form);
         return *Form;
     }
     // The program ends: the window closes while the session still answers.
@@ -83,16 +98,23 @@ struct TInstallation {
     // Chooses the user in the welcome window as the one proposed there.
     bool Choose(const QString& user) {
         TUserManager().SetLastUser(user);
-        WhenModalOpen<TFormWelcome>([](TFormWelcome& welcome) { welcome.ButtonStartClick(); });
+        return ChooseProposed();
+    }
+    bool ChooseProposed() {
+        AnswerWelcome();
         return Form->ChooseUser();
     }
 
     TRunControl& Control() { return Form->RunControl(); }
-    // One pass of the frame loop after the clock moved on by ms.
-    void AdvanceAndPass(std::int64_t ms) {
-        Clock.AdvanceMs(ms);
+    // One pass of the frame loop.
+    void Pass() {
         bool done = true;
         Form->FrameLoop().AppIdle(done);
+    }
+    // One pass after the clock moved on by ms.
+    void AdvanceAndPass(std::int64_t ms) {
+        Clock.AdvanceMs(ms);
+        Pass();
     }
     // Passes of at most stepMs until the active run time reaches ms, or the run ends or pauses.
     void RunActiveFor(std::int64_t ms, std::int64_t stepMs = Minute) {
