@@ -39,11 +39,12 @@ QString TrimName(const QString& name) {
 }
 
 QString UserFileName(const QString& user) {
-    QString name = user;
+    // Control characters inside the name (a NUL from an exchange file, a line break) would give
+    // a file name that cannot be opened or is not what it looks like; they count as forbidden.
+    QString name = TrimName(user);
     for (QChar& c : name)
-        if (QStringView(u"\"*/:<>?\\|").contains(c))
+        if (c.unicode() < 32 || QStringView(u"\"*/:<>?\\|").contains(c))
             c = '_';
-    name = TrimName(name);
     return name.isEmpty() ? QStringLiteral("Nutzer") : name;
 }
 

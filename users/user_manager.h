@@ -66,8 +66,8 @@ QString UsersFilePath(const QString& dataFolder);
 QString TrimName(const QString& name);
 
 // The file-name form of a user name, from which every per-user file name is built:
-// the characters " * / : < > ? \ | become "_", characters up to code 32 are removed from both
-// ends, and an empty result becomes "Nutzer".
+// characters up to code 32 are removed from both ends, then the characters " * / : < > ? \ | and
+// control characters become "_", and an empty result becomes "Nutzer".
 QString UserFileName(const QString& user);
 
 } // namespace kalvero

@@ -159,9 +159,12 @@ TEST(UserFileName, BuildsFileNameForm) {
         {"\"*/:<>?\\|", "_________"},
         {"\t Jürgen Groß \r\n", "Jürgen Groß"},
         {"日本", "日本"},
+        {"Anna\tBerg\r\nX\x01Y", "Anna_Berg__X_Y"},
     };
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(UserFileName(U(name)), U(expected)) << name;
+    // A NUL inside the name, as an exchange file may carry it, never reaches a file name.
+    EXPECT_EQ(UserFileName(QString::fromUtf8("An\0na", 5)), "An_na");
 }
 
 TEST_F(UserManagerTest, TaktAndFeinDefaultToOn) {
