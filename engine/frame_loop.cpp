@@ -51,6 +51,7 @@ double TFrameLoop::MeasureFrameTime() {
     FLastTicks = now;
     FStatGapMax = std::max(FStatGapMax, dt * 1000.0);
     FTotals.LongestGapMs = std::max(FTotals.LongestGapMs, dt * 1000.0);
+    FTotals.LongGaps += dt > MaxFrameTime;
     if (FVSync && FRefreshPeriod > 0 && dt > MissedFactor * FRefreshPeriod) {
         ++FStatMissed;
         ++FStatMissedTotal;

@@ -62,6 +62,7 @@ QString FormatFixed(double value, int decimals);
 struct TFrameTotals {
     std::int64_t Frames = 0;
     double LongestGapMs = 0.0;  // longest time between two frames
+    std::int64_t LongGaps = 0;  // times between two frames of more than 100 ms
     double LongestDrawMs = 0.0; // longest composing and presenting of one frame
 };
 

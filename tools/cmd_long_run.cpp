@@ -143,9 +143,10 @@ int TLongRun::Report() const {
     std::printf("Bilder nach dem Aufwärmen: %lld in %.0f s (%.1f/s)\n",
                 static_cast<long long>(FTotals.Frames), seconds,
                 seconds > 0 ? FTotals.Frames / seconds : 0.0);
-    std::printf("Längster Abstand zweier Bilder: %.1f ms (Ziel <= %.0f ms), längstes Zeichnen "
-                "%.1f ms\n",
-                FTotals.LongestGapMs, GapGoalMs, FTotals.LongestDrawMs);
+    std::printf("Längster Abstand zweier Bilder: %.1f ms (Ziel <= %.0f ms), Abstände über 100 ms: "
+                "%lld, längstes Zeichnen %.1f ms\n",
+                FTotals.LongestGapMs, GapGoalMs, static_cast<long long>(FTotals.LongGaps),
+                FTotals.LongestDrawMs);
     std::printf("Speicher (RSS): nach dem Aufwärmen %.1f MiB, min %.1f, max %.1f, am Ende %.1f "
                 "MiB\n",
                 FRssWarm, FRssMin, FRssMax, FRssEnd);
