@@ -18,6 +18,7 @@
 #include "engine/run_state.h"
 #include "engine/sequence_timer.h"
 #include "engine/sprite_field.h"
+#include "no_frames.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/refresh_wait.h"
@@ -71,19 +72,6 @@ public:
     FrameList Follower;
     FrameList Alert[3];
     int Prepared = 0;
-};
-
-class TNoFrames final : public TFrameSource {
-public:
-    void PrepareSpriteFrames(const TFrameRequest&) override {}
-    void PrepareBackgroundStrip(const TFrameRequest&) override {}
-    int PlainFrameCount(int) const override { return 1; }
-    int CurrentSpriteWidth() const override { return 0; }
-    int BackgroundTileWidth() const override { return 0; }
-    int FollowerFrameCount() const override { return 0; }
-    int FollowerWidth() const override { return 0; }
-    int AlertnessFrameCount(int) const override { return 0; }
-    int AlertnessWidth(int) const override { return 0; }
 };
 
 class TQuietWait final : public TCompositorWait {
@@ -148,7 +136,7 @@ struct TComposeWorld {
     TPlainSettingsControls Controls;
     TRunState Run;
     TSeededRandom Random{7};
-    TNoFrames NoFrames;
+    TNoFrames NoFrames{1};
     TCursorIdle Cursor;
     TSequenceTimer Sequence;
     TFollower Follower;

@@ -10,6 +10,7 @@
 #include "engine/sequence_timer.h"
 #include "engine/sprite_field.h"
 #include "engine/training_settings.h"
+#include "no_frames.h"
 #include "platform/atomic_file.h"
 #include "platform/random.h"
 
@@ -18,19 +19,6 @@
 #include <QTemporaryDir>
 
 namespace kalvero::test {
-
-class TNoSequenceFrames final : public TFrameSource {
-public:
-    void PrepareSpriteFrames(const TFrameRequest&) override {}
-    void PrepareBackgroundStrip(const TFrameRequest&) override {}
-    int PlainFrameCount(int) const override { return 4; }
-    int CurrentSpriteWidth() const override { return 0; }
-    int BackgroundTileWidth() const override { return 0; }
-    int FollowerFrameCount() const override { return 0; }
-    int FollowerWidth() const override { return 0; }
-    int AlertnessFrameCount(int) const override { return 0; }
-    int AlertnessWidth(int) const override { return 0; }
-};
 
 class TQuietSettingsWindow final : public TSettingsWindow {
 public:
@@ -61,7 +49,7 @@ public:
     TPlainSettingsControls Controls;
     TRunState RunState;
     TSeededRandom Random{11};
-    TNoSequenceFrames Frames;
+    TNoFrames Frames{4};
     TCursorIdle Cursor;
     TSequenceTimer Timer;
     TFollower Follower;

@@ -7,6 +7,7 @@
 #include "engine/sequence_timer.h"
 #include "engine/sprite_field.h"
 #include "engine/training_settings.h"
+#include "no_frames.h"
 #include "platform/atomic_file.h"
 #include "platform/random.h"
 
@@ -19,18 +20,7 @@
 namespace kalvero {
 namespace {
 
-class TNoFrames final : public TFrameSource {
-public:
-    void PrepareSpriteFrames(const TFrameRequest&) override {}
-    void PrepareBackgroundStrip(const TFrameRequest&) override {}
-    int PlainFrameCount(int) const override { return 4; }
-    int CurrentSpriteWidth() const override { return 0; }
-    int BackgroundTileWidth() const override { return 0; }
-    int FollowerFrameCount() const override { return 0; }
-    int FollowerWidth() const override { return 0; }
-    int AlertnessFrameCount(int) const override { return 0; }
-    int AlertnessWidth(int) const override { return 0; }
-};
+using test::TNoFrames;
 
 class TRecordingWindow final : public TSettingsWindow {
 public:
@@ -65,7 +55,7 @@ protected:
     TPlainSettingsControls Controls;
     TRunState Run;
     TSeededRandom Random{7};
-    TNoFrames Frames;
+    TNoFrames Frames{4};
     TCursorIdle Cursor;
     TSequenceTimer Sequence;
     TFollower Follower;
